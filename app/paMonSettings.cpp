@@ -1,0 +1,351 @@
+#include "paMonSettings.h"
+
+#include "AppPaths.h"
+#include "ComboBoxList.h"
+#include "Regional.h"
+#include "ServerList.h"
+#include "SlotPane.h"
+#include "StripLayout.h"
+#include "TApplication.h"
+#include "TChart.h"
+#include "TFoldPicture.h"
+#include "TQtDialogs.h"
+#include "TRadioGroup.h"
+#include "TStatusBar.h"
+#include "TStringGrid.h"
+#include "TextFile.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString caption = QStringLiteral("Quintaro v. 1.1");
+constexpr QSize designClientSize(827, 610);
+constexpr int designOuterWidth = 843;
+constexpr int foldBarHeight = 11;
+constexpr int controlStripHeight = 159;
+constexpr int splitterWidth = 3;
+constexpr int designRightColumnWidth = 413;
+constexpr int createdRightColumnWidth = 3;
+constexpr int closedPaneHeight = 3;
+const QColor runningTint(221, 233, 240);
+
+void configureMemo(QPlainTextEdit *memo)
+{
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+} // namespace
+
+TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
+    : QWidget(parent), state(vScratchList), dialogs_(std::make_unique<TQtDialogs>())
+{
+    setObjectName(QStringLiteral("fmMonSettings"));
+    setWindowTitle(caption);
+    for (int n = 1; n <= slotCount; ++n)
+        slots_[n - 1] = std::make_unique<TChartSlot>(n);
+
+    setupFoldBar();
+    setupControlStrip();
+    setupChartArea();
+    setupCustomSqlPanel();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(paHide);
+    layout->addWidget(paControls);
+    layout->addWidget(paChartsControl, 1);
+    resize(designClientSize);
+    setupTimers();
+    qApp->installEventFilter(this);
+
+    FormCreate();
+    if (const QScreen *desktop = screen())
+        move(desktop->availableGeometry().center() - rect().center());
+}
+
+TfmMonSettings::~TfmMonSettings()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TfmMonSettings::setDialogs(std::unique_ptr<TDialogs> dialogs)
+{
+    dialogs_ = std::move(dialogs);
+}
+
+TChartSlot *TfmMonSettings::slotByTag(int tag)
+{
+    return tag >= 1 && tag <= slotCount ? slots_[tag - 1].get() : nullptr;
+}
+
+TChartSlot *TfmMonSettings::slotOf(QObject *sender)
+{
+    return sender ? slotByTag(sender->property("Tag").toInt()) : nullptr;
+}
+
+void TfmMonSettings::setupFoldBar()
+{
+    paHide = new QFrame(this);
+    paHide->setObjectName(QStringLiteral("paHide"));
+    static_cast<QFrame *>(paHide)->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    paHide->setFixedHeight(foldBarHeight);
+    auto *layout = new QVBoxLayout(paHide);
+    layout->setContentsMargins(1, 0, 1, 0);
+    imUp = new TFoldPicture(TFoldPicture::Direction::Up, paHide);
+    imUp->setObjectName(QStringLiteral("imUp"));
+    imDown = new TFoldPicture(TFoldPicture::Direction::Down, paHide);
+    imDown->setObjectName(QStringLiteral("imDown"));
+    imDown->hide();
+    layout->addWidget(imUp);
+    layout->addWidget(imDown);
+}
+
+void TfmMonSettings::setupControlStrip()
+{
+    paControls = new QWidget(this);
+    paControls->setObjectName(QStringLiteral("paControls"));
+    paControls->setFixedHeight(controlStripHeight);
+    StripLayout strip(paControls, 0);
+
+    strip.label("lbSRV", "Srv:", {7, 12});
+    edSRV = strip.comboBox("edSRV", {34, 8, 65, 21});
+    strip.label("lbDB", "DB:", {7, 33});
+    edDB = strip.edit("edDB", "master", {34, 29, 65, 21});
+    strip.label("lbUSR", "Usr:", {7, 53});
+    edUsr = strip.edit("edUsr", "sa", {34, 50, 65, 21});
+    strip.label("lbPWD", "Pwd:", {6, 75});
+    edPassword = strip.edit("edPassword", "", {34, 71, 65, 21});
+    edPassword->setEchoMode(QLineEdit::Password);
+    edPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    bbtConnect = strip.button("bbtConnect", "&Connect", {6, 95, 94, 21});
+    cbOLEDB = strip.checkBox("cbOLEDB", "OLE DB DSN", false, {7, 119, 97, 17});
+    cbODBC = strip.checkBox("cbODBC", "ODBC DSN", true, {7, 137, 93, 17});
+
+    cbMonTable = strip.comboBox("cbMonTable", {106, 8, 149, 21});
+    strip.label("lbTbl", "Monitoring Table (Explanation)", {106, 33});
+    meTableDesc = new QPlainTextEdit;
+    strip.place(meTableDesc, "meTableDesc", {106, 51, 149, 101});
+    cbMonColumn = strip.comboBox("cbMonColumn", {262, 8, 149, 21});
+    strip.label("lbCol", "Available Column", {262, 33});
+    meColumnDesc = new QPlainTextEdit;
+    strip.place(meColumnDesc, "meColumnDesc", {261, 51, 149, 101});
+    for (QPlainTextEdit *memo : {meTableDesc, meColumnDesc})
+        configureMemo(memo);
+
+    cbCustom = strip.checkBox("cbCustom", "&Use Custom SQL", false, {419, 8, 110, 17});
+    bbtLoadSQL = strip.button("bbtLoadSQL", "&Load SQL", {533, 6, 89, 21});
+    strip.label("lbSQL", "Custom SQL or  Where Filter (Clause)", {419, 33});
+    reSQL = new QPlainTextEdit;
+    strip.place(reSQL, "reSQL", {416, 51, 206, 101});
+
+    rgGRP = new TRadioGroup({"NA", "AVG", "MAX", "MIN", "CNT", "SUM"}, 3);
+    rgGRP->setItemIndex(0);
+    strip.place(rgGRP, "rgGRP", {628, 2, 153, 45});
+    bbtSample = strip.button("bbtSample", "&Test", {786, 8, 36, 38});
+
+    sgTest = new TStringGrid;
+    sgTest->setOptions(TStringGrid::RowSelect | TStringGrid::ColSizing | TStringGrid::ColMoving
+                       | TStringGrid::GridLines);
+    strip.place(sgTest, "sgTest", {627, 51, 195, 101});
+
+    StripLayout::setTabOrder({edSRV, edDB, edUsr, edPassword, bbtConnect, cbOLEDB, cbODBC, cbMonTable,
+                              cbMonColumn, cbCustom, bbtLoadSQL, rgGRP, bbtSample, meTableDesc, meColumnDesc, reSQL,
+                              sgTest});
+}
+
+QWidget *TfmMonSettings::setupChartColumn(const char *columnName, QSplitter *&panes, int firstSlot,
+                                          const char *upperSplitter, const char *lowerSplitter)
+{
+    auto *column = new QWidget;
+    column->setObjectName(QString::fromLatin1(columnName));
+    column->setMinimumWidth(0);
+    panes = new QSplitter(Qt::Vertical, column);
+    panes->setHandleWidth(splitterWidth);
+    panes->setChildrenCollapsible(false);
+    for (int n = firstSlot; n <= slotCount; n += 2) {
+        TChartSlot &slot = *slots_[n - 1];
+        buildSlotPane(slot, panes);
+        panes->addWidget(slot.pane);
+        panes->setStretchFactor(panes->count() - 1, n == firstSlot ? 1 : 0);
+    }
+    panes->handle(1)->setObjectName(QString::fromLatin1(upperSplitter));
+    panes->handle(2)->setObjectName(QString::fromLatin1(lowerSplitter));
+    panes->setSizes({designClientSize.height(), closedPaneHeight, closedPaneHeight});
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panes);
+    return column;
+}
+
+void TfmMonSettings::setupChartArea()
+{
+    paChartsControl = new QWidget(this);
+    paChartsControl->setObjectName(QStringLiteral("paChartsControl"));
+
+    columns = new QSplitter(Qt::Horizontal, paChartsControl);
+    columns->setObjectName(QStringLiteral("paChartsColumns"));
+    columns->setHandleWidth(splitterWidth);
+    paChartsLeft = setupChartColumn("paChartsLeft", leftPanes, 1, "splitVer1", "splitVer2");
+    paChartsRight = setupChartColumn("paChartsRight", rightPanes, 2, "splitVer4", "splitVer5");
+    columns->addWidget(paChartsLeft);
+    columns->addWidget(paChartsRight);
+    columns->setStretchFactor(0, 1);
+    columns->setStretchFactor(1, 0);
+    columns->handle(1)->setObjectName(QStringLiteral("splitHor"));
+    columns->setSizes({designClientSize.width() - designRightColumnWidth - splitterWidth, designRightColumnWidth});
+    // Splitters show in the active-caption colour.
+    const QString splitterColour = QStringLiteral("QSplitter::handle { background: palette(highlight); }");
+    for (QSplitter *splitter : {columns, leftPanes, rightPanes})
+        splitter->setStyleSheet(splitterColour);
+
+    paLeftHide = new QLabel(QStringLiteral("..."), paChartsLeft);
+    paLeftHide->setObjectName(QStringLiteral("paLeftHide"));
+    paLeftHide->setAlignment(Qt::AlignCenter);
+    paLeftHide->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    paLeftHide->setAutoFillBackground(true);
+    paLeftHide->hide();
+
+    sbStatus = new TStatusBar({120, 130, 500, 50}, paChartsControl);
+    sbStatus->setObjectName(QStringLiteral("sbStatus"));
+    sbStatus->setProperty("Tag", 0);
+
+    auto *layout = new QVBoxLayout(paChartsControl);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(columns, 1);
+    layout->addWidget(sbStatus);
+}
+
+void TfmMonSettings::setupCustomSqlPanel()
+{
+    paCustomSQL = new QFrame(this);
+    paCustomSQL->setObjectName(QStringLiteral("paCustomSQL"));
+    paCustomSQL->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    paCustomSQL->setAutoFillBackground(true);
+    paCustomSQL->setGeometry(3, 3, 409, 431);
+    StripLayout panel(paCustomSQL, 0);
+    reLoadSQL = new QPlainTextEdit;
+    configureMemo(reLoadSQL);
+    panel.place(reLoadSQL, "reLoadSQL", {5, 6, 398, 389});
+    btLoadSQL = panel.button("btLoadSQL", "Load", {6, 400, 75, 25});
+    bbtSaveSQL = panel.button("bbtSaveSQL", "Save", {82, 400, 75, 25});
+    edFileName = panel.edit("edFileName", AppPaths::defaultScriptFile(), {163, 402, 238, 21});
+    paCustomSQL->hide();
+}
+
+void TfmMonSettings::setupTimers()
+{
+    tmExit.setInterval(1000);
+    connect(&tmExit, &QTimer::timeout, this, &TfmMonSettings::tmExitTimer);
+    tmExit.start();
+}
+
+void TfmMonSettings::setOuterWidth(int width)
+{
+    const int frameWidth = frameGeometry().width() - geometry().width();
+    resize(width - frameWidth, height());
+}
+
+void TfmMonSettings::FormCreate()
+{
+    if (auto *application = qobject_cast<TApplication *>(qApp))
+        application->setErrorHandler(
+            [this](const QString &message, const QString &typeName) { AppException(message, typeName); });
+    try {
+        QGuiApplication::setApplicationDisplayName(caption);
+        const QString scriptFile = AppPaths::defaultScriptFile();
+        if (QFile::exists(scriptFile)) {
+            reLoadSQL->setPlainText(TextFile::read(scriptFile).lines.join(QLatin1Char('\n')));
+            edFileName->setText(scriptFile);
+        }
+        for (const auto &slot : slots_)
+            slot->chrtStatistics->setSeriesKind(SeriesKind::FastLine);
+        for (const auto &slot : slots_)
+            slot->chrtStatistics->setSeriesColor(QColor(255, 0, 0));
+        setOuterWidth(designOuterWidth);
+        columns->setSizes({width() - splitterWidth - createdRightColumnWidth, createdRightColumnWidth});
+    } catch (const std::exception &error) {
+        dialogs_->showError(this, QStringLiteral("Exception in FormCreate\n") + QString::fromUtf8(error.what()));
+    }
+}
+
+void TfmMonSettings::FormActivate()
+{
+    // The program's short date format is fixed in Regional as "dd/mm/yyyy" with the system's
+    // separator, so activation has only the server list to refresh.
+    try {
+        replaceComboBoxList(edSRV, ServerList::load(AppPaths::serverListFile()));
+    } catch (const std::exception &) {
+        // A missing or unreadable list leaves the box's list as it was.
+    }
+}
+
+void TfmMonSettings::AppException(const QString &message, const QString &typeName)
+{
+    sbStatus->setPanelText(2, message + QStringLiteral(" at ") + typeName);
+}
+
+void TfmMonSettings::FormKeyPress(QChar key)
+{
+    if (key != QChar(27))
+        return;
+    if (paCustomSQL->isVisible()) {
+        paCustomSQL->hide();
+        return;
+    }
+    state.bAbort = true;
+    QCoreApplication::processEvents();
+}
+
+void TfmMonSettings::tmExitTimer()
+{
+    try {
+        sbStatus->setPanelText(1, QStringLiteral("T: ") + Regional::current().formatTimeLine(QDateTime::currentDateTime()));
+        if (QFile::exists(AppPaths::stopFile(QCoreApplication::applicationFilePath())))
+            QCoreApplication::quit();
+        const QColor buttonFace = palette().color(QPalette::Button);
+        for (const auto &slot : slots_) {
+            const QColor tint = slot->running() ? runningTint : buttonFace;
+            slot->chrtStatistics->setBackgroundColor(tint);
+            slot->sbStatus->setBackgroundColor(tint);
+        }
+    } catch (...) {
+        // The next tick starts afresh.
+    }
+}
+
+bool TfmMonSettings::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+bool TfmMonSettings::eventFilter(QObject *watched, QEvent *event)
+{
+    // Key preview: the window sees each key typed into any of its controls, once, before the
+    // control does, and passes it on.
+    if (event->type() == QEvent::KeyPress) {
+        auto *target = qobject_cast<QWidget *>(watched);
+        QWidget *focus = QApplication::focusWidget();
+        if (target && target->window() == this && target == (focus ? focus : this)) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Escape)
+                FormKeyPress(QChar(27));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

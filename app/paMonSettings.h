@@ -1,0 +1,114 @@
+#pragma once
+
+#include "TChartSlot.h"
+#include "TConnection.h"
+#include "TQuery.h"
+#include "TWindowState.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class TDialogs;
+class TFoldPicture;
+class TRadioGroup;
+class TStatusBar;
+class TStringGrid;
+
+// The program's one window: it builds and owns every widget, the six chart slots, the timers
+// and the dialogs, and hands each event to the subsystem that does the work.
+class TfmMonSettings : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int slotCount = 6;
+
+    explicit TfmMonSettings(QStringList &vScratchList, QWidget *parent = nullptr);
+    ~TfmMonSettings() override;
+
+    TDialogs &dialogs() { return *dialogs_; }
+    // Tests answer the modal boxes and file dialogs through their own seam.
+    void setDialogs(std::unique_ptr<TDialogs> dialogs);
+
+    // Slot 1..6 by tag; nullptr for any other tag.
+    TChartSlot *slotByTag(int tag);
+    TChartSlot *slotOf(QObject *sender);
+
+    TWindowState state;
+
+    // Fold bar and connection/query strip.
+    QWidget *paHide = nullptr;
+    TFoldPicture *imUp = nullptr;
+    TFoldPicture *imDown = nullptr;
+    QWidget *paControls = nullptr;
+    QComboBox *edSRV = nullptr;
+    QLineEdit *edDB = nullptr;
+    QLineEdit *edUsr = nullptr;
+    QLineEdit *edPassword = nullptr;
+    QPushButton *bbtConnect = nullptr;
+    QCheckBox *cbOLEDB = nullptr;
+    QCheckBox *cbODBC = nullptr;
+    QComboBox *cbMonTable = nullptr;
+    QPlainTextEdit *meTableDesc = nullptr;
+    QComboBox *cbMonColumn = nullptr;
+    QPlainTextEdit *meColumnDesc = nullptr;
+    QCheckBox *cbCustom = nullptr;
+    QPushButton *bbtLoadSQL = nullptr;
+    QPlainTextEdit *reSQL = nullptr;
+    TRadioGroup *rgGRP = nullptr;
+    QPushButton *bbtSample = nullptr;
+    TStringGrid *sgTest = nullptr;
+
+    // Chart area.
+    QWidget *paChartsControl = nullptr;
+    QSplitter *columns = nullptr; // its handle is splitHor
+    QWidget *paChartsLeft = nullptr;
+    QWidget *paChartsRight = nullptr;
+    QSplitter *leftPanes = nullptr;  // handles splitVer1, splitVer2
+    QSplitter *rightPanes = nullptr; // handles splitVer4, splitVer5
+    QLabel *paLeftHide = nullptr;
+    TStatusBar *sbStatus = nullptr;
+
+    // Custom SQL panel.
+    QFrame *paCustomSQL = nullptr;
+    QPlainTextEdit *reLoadSQL = nullptr;
+    QPushButton *btLoadSQL = nullptr;
+    QPushButton *bbtSaveSQL = nullptr;
+    QLineEdit *edFileName = nullptr;
+
+    TConnection dblocal;
+    TQuery qryDynamic{dblocal};
+    QTimer tmExit;
+
+public slots:
+    void FormCreate();
+    void FormActivate();
+    void AppException(const QString &message, const QString &typeName);
+    void FormKeyPress(QChar key);
+    void tmExitTimer();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setupFoldBar();
+    void setupControlStrip();
+    void setupChartArea();
+    QWidget *setupChartColumn(const char *columnName, QSplitter *&panes, int firstSlot,
+                              const char *upperSplitter, const char *lowerSplitter);
+    void setupCustomSqlPanel();
+    void setupTimers();
+    void setOuterWidth(int width);
+
+    std::unique_ptr<TDialogs> dialogs_;
+    std::array<std::unique_ptr<TChartSlot>, slotCount> slots_;
+};
