@@ -1,0 +1,183 @@
+#include "OleDbConnectionString.h"
+
+#include "DatabaseError.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+bool hasOuterBlank(const QString &value)
+{
+    return !value.isEmpty() && (isBlank(value.front()) || isBlank(value.back()));
+}
+
+// ODBC has one escape: the whole value in braces, a closing brace inside written twice.
+QString odbcValue(const QString &value)
+{
+    static const QRegularExpression needsBraces(QStringLiteral("[;{}]"));
+    if (!value.contains(needsBraces) && !hasOuterBlank(value))
+        return value;
+    QString escaped = value;
+    escaped.replace(u'}', QStringLiteral("}}"));
+    return u'{' + escaped + u'}';
+}
+
+DatabaseError malformed(QStringView text, const char *reason)
+{
+    return DatabaseError(QStringLiteral("Malformed connection string (%1): %2")
+                             .arg(QString::fromLatin1(reason), text.toString()));
+}
+
+} // namespace
+
+OleDbConnectionString::OleDbConnectionString(QStringView text)
+{
+    qsizetype at = 0;
+    const qsizetype end = text.size();
+    while (at < end) {
+        while (at < end && (isBlank(text[at]) || text[at] == u';'))
+            ++at;
+        if (at == end)
+            break;
+
+        // A key runs to the first single "="; "==" stands for an "=" inside the key.
+        QString key;
+        for (;;) {
+            if (at == end || text[at] == u';')
+                throw malformed(text, "a key without \"=\"");
+            if (text[at] == u'=') {
+                if (at + 1 < end && text[at + 1] == u'=') {
+                    key += u'=';
+                    at += 2;
+                    continue;
+                }
+                ++at;
+                break;
+            }
+            key += text[at++];
+        }
+        key = key.trimmed();
+
+        while (at < end && isBlank(text[at]))
+            ++at;
+        QString value;
+        if (at < end && (text[at] == u'"' || text[at] == u'\'')) {
+            const QChar quote = text[at++];
+            for (;;) {
+                if (at == end)
+                    throw malformed(text, "an unterminated quoted value");
+                if (text[at] == quote) {
+                    if (at + 1 < end && text[at + 1] == quote) {
+                        value += quote;
+                        at += 2;
+                        continue;
+                    }
+                    ++at;
+                    break;
+                }
+                value += text[at++];
+            }
+            while (at < end && isBlank(text[at]))
+                ++at;
+            if (at < end && text[at] != u';')
+                throw malformed(text, "text after a quoted value");
+        } else {
+            const qsizetype start = at;
+            while (at < end && text[at] != u';')
+                ++at;
+            value = text.sliced(start, at - start).toString().trimmed();
+        }
+        set(std::move(key), std::move(value));
+    }
+}
+
+void OleDbConnectionString::set(QString key, QString value)
+{
+    for (auto &entry : entries) {
+        if (entry.first.compare(key, Qt::CaseInsensitive) == 0) {
+            entry.second = std::move(value);
+            return;
+        }
+    }
+    entries.emplace_back(std::move(key), std::move(value));
+}
+
+bool OleDbConnectionString::contains(QStringView key) const
+{
+    for (const auto &entry : entries)
+        if (QStringView(entry.first).compare(key, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+QString OleDbConnectionString::value(QStringView key) const
+{
+    for (const auto &entry : entries)
+        if (QStringView(entry.first).compare(key, Qt::CaseInsensitive) == 0)
+            return entry.second;
+    return {};
+}
+
+QString OleDbConnectionString::quoteValue(const QString &value)
+{
+    static const QRegularExpression needsQuotes(QStringLiteral("[;=\"']"));
+    if (!value.contains(needsQuotes) && !hasOuterBlank(value))
+        return value;
+    if (!value.contains(u'"'))
+        return u'"' + value + u'"';
+    if (!value.contains(u'\''))
+        return u'\'' + value + u'\'';
+    QString doubled = value;
+    doubled.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + doubled + u'"';
+}
+
+QString OleDbConnectionString::database() const
+{
+    const QString named = value(u"Database");
+    return named.isEmpty() ? value(u"Initial Catalog") : named;
+}
+
+QString OleDbConnectionString::login(QStringView databaseKey) const
+{
+    QString odbc;
+    if (contains(u"User ID"))
+        odbc += QStringLiteral(";UID=") + odbcValue(value(u"User ID"));
+    if (contains(u"Password"))
+        odbc += QStringLiteral(";PWD=") + odbcValue(value(u"Password"));
+    const QString db = database();
+    if (!db.isEmpty())
+        odbc += u';' + databaseKey.toString() + u'=' + odbcValue(db);
+    return odbc;
+}
+
+QString OleDbConnectionString::toOdbc() const
+{
+    const QString provider = value(u"Provider");
+    const QString dataSource = value(u"Data Source");
+    if (provider.compare(u"MSDASQL.1", Qt::CaseInsensitive) == 0)
+        return QStringLiteral("DSN=") + odbcValue(dataSource) + login(u"DATABASE");
+
+    if (provider.compare(u"ASEOLEDB.1", Qt::CaseInsensitive) == 0) {
+        QString odbc = qEnvironmentVariable(aseDriverVariable);
+        if (odbc.isEmpty())
+            odbc = QString::fromLatin1(defaultAseDriver);
+        static const QRegularExpression hostAndPort(QStringLiteral("^(.+):(\\d+)$"));
+        const QRegularExpressionMatch match = hostAndPort.match(dataSource);
+        if (match.hasMatch())
+            odbc += QStringLiteral(";Server=") + odbcValue(match.captured(1))
+                    + QStringLiteral(";Port=") + match.captured(2);
+        else
+            odbc += QStringLiteral(";Servername=") + odbcValue(dataSource);
+        return odbc + QStringLiteral(";ClientCharset=UTF-8") + login(u"Database");
+    }
+
+    throw DatabaseError(
+        QStringLiteral("The OLE DB provider \"%1\" is not supported; use ASEOLEDB.1 or MSDASQL.1")
+            .arg(provider));
+}

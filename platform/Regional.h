@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QChar>
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+#include <optional>
+#include <vector>
+
+// The user's regional settings that turn times and numbers into text and back. One object is
+// read from QLocale::system(); tests set one explicitly.
+class Regional {
+public:
+    // longTimeFormat is a Qt time format ("HH:mm:ss", "h:mm:ss AP"), without time-zone fields.
+    Regional(QChar dateSeparator, QChar timeSeparator, QString longTimeFormat, QChar decimalPoint);
+
+    static Regional fromSystem();
+    static const Regional &current(); // process-wide; fromSystem() until set
+    static void setCurrent(const Regional &regional);
+
+    QChar dateSeparator() const { return dateSep; }
+    QChar timeSeparator() const { return timeSep; }
+    QChar decimalPoint() const { return point; }
+    QString longTimeFormat() const { return timeFormat; }
+    QString shortDateFormat() const; // "dd/MM/yyyy" with the date separator
+
+    // The time line: date in the short date format, one blank, time in the long time format.
+    QString formatTimeLine(const QDateTime &local) const;
+    // Reads the program's own time line directly; anything else (one-digit fields, no time,
+    // seconds left out) through the locale-aware parser with the same separators.
+    std::optional<QDateTime> parseTimeLine(QStringView text) const;
+
+    // Shortest text that reads back to the same double; the decimal point as set, no groups.
+    QString formatNumber(double value) const;
+    // Rejects text with another decimal point, group separators, NaN and infinities.
+    std::optional<double> parseNumber(QStringView text) const;
+
+private:
+    struct TimeField {
+        enum Kind { Literal, Hour24, Hour12, Minute, Second, Millisecond, AmPm } kind;
+        bool padded = false;   // two digits (three for milliseconds)
+        bool upper = false;    // AM/PM rather than am/pm
+        QString text;          // literal text
+    };
+
+    static std::vector<TimeField> parseFormat(const QString &format);
+    void appendTime(QString &out, const QTime &time) const;
+    bool readTime(QStringView text, qsizetype &at, QTime &time) const;
+    std::optional<QDateTime> parseLeniently(QStringView text) const;
+
+    QChar dateSep;
+    QChar timeSep;
+    QString timeFormat;
+    QChar point;
+    std::vector<TimeField> timeFields;
+};

@@ -1,0 +1,78 @@
+#include "TConnection.h"
+
+#include "DatabaseError.h"
+#include "OleDbConnectionString.h"
+
+#include <atomic>
+
+namespace {
+
+QString newConnectionName()
+{
+    static std::atomic<int> count{0};
+    return QStringLiteral("quintaro-connection-%1").arg(++count);
+}
+
+// What to hand Qt's ODBC driver so that the string it sends to SQLDriverConnect is exactly
+// `odbc`: it passes a string through unchanged only when it holds "DRIVER=" or "SERVER=",
+// prefixes "FILEDSN=" when it holds ".dsn" anywhere, and "DSN=" otherwise.
+QString qtOdbcDatabaseName(const QString &odbc)
+{
+    if (odbc.contains(u".dsn", Qt::CaseInsensitive))
+        throw DatabaseError(QStringLiteral("The ODBC connection string may not contain \".dsn\" "
+                                           "(Qt would read it as a file DSN): %1")
+                                .arg(odbc));
+    if (odbc.contains(u"DRIVER=", Qt::CaseInsensitive) || odbc.contains(u"SERVER=", Qt::CaseInsensitive))
+        return odbc;
+    if (odbc.startsWith(u"DSN=", Qt::CaseInsensitive))
+        return odbc.sliced(4);
+    throw DatabaseError(
+        QStringLiteral("The ODBC connection string must begin with DRIVER= or DSN=: %1").arg(odbc));
+}
+
+} // namespace
+
+TConnection::TConnection() : connectionName(newConnectionName())
+{
+    QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connectionName);
+}
+
+TConnection::~TConnection()
+{
+    close();
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+void TConnection::setConnectionString(const QString &connectionString)
+{
+    oleDbString = connectionString;
+}
+
+QSqlDatabase TConnection::database() const
+{
+    return QSqlDatabase::database(connectionName, false);
+}
+
+void TConnection::open()
+{
+    const QString odbc = OleDbConnectionString(oleDbString).toOdbc();
+    QSqlDatabase db = database();
+    if (!db.isValid())
+        throw DatabaseError(QStringLiteral("The Qt ODBC driver (QODBC) is not installed"));
+    db.setDatabaseName(qtOdbcDatabaseName(odbc));
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(loginTimeoutSeconds));
+    if (!db.open())
+        throw DatabaseError::fromSqlError(db.lastError());
+}
+
+void TConnection::close()
+{
+    QSqlDatabase db = database();
+    if (db.isOpen())
+        db.close();
+}
+
+bool TConnection::connected() const
+{
+    return database().isOpen();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// One server connection, opened from an OLE DB connection string through Qt's ODBC driver.
+// Queries bound to it must be destroyed before it.
+class TConnection {
+public:
+    // Bounds how long open() waits for a server that accepts the connection but never answers.
+    static constexpr int loginTimeoutSeconds = 10;
+
+    TConnection();
+    ~TConnection();
+    TConnection(const TConnection &) = delete;
+    TConnection &operator=(const TConnection &) = delete;
+
+    void setConnectionString(const QString &connectionString); // while closed
+    QString connectionString() const { return oleDbString; }
+
+    // Raises DatabaseError with the driver's own message; never prompts for a login.
+    void open();
+    void close(); // harmless when closed
+    bool connected() const;
+
+    QSqlDatabase database() const;
+
+private:
+    QString connectionName;
+    QString oleDbString;
+};

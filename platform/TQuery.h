@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <optional>
+
+class TConnection;
+
+// A statement on one connection, read forward row by row, every value as text. Used as
+// close -> clear -> add lines -> open -> while !eof(): fieldByName, next -> close.
+class TQuery {
+public:
+    explicit TQuery(TConnection &connection);
+    TQuery(const TQuery &) = delete;
+    TQuery &operator=(const TQuery &) = delete;
+
+    void close();
+    void clear();
+    void add(const QString &line);
+    QString sql() const { return lines.join(u'\n'); }
+
+    // Opens the connection first when it is closed; stands on the first row. Raises
+    // DatabaseError on a server error and when the statement yields no result set.
+    void open();
+    // Runs the statement without reading a result; raises DatabaseError on a server error.
+    void execSQL();
+
+    bool eof() const { return !onRow; }
+    void next();
+    // Raises DatabaseError for a name the result does not have.
+    QString fieldByName(const QString &name) const;
+    void getFieldNames(QStringList &names) const;
+
+private:
+    void run();
+
+    TConnection &connection;
+    QStringList lines;
+    std::optional<QSqlQuery> query;
+    QStringList fieldNames;
+    bool onRow = false;
+};
