@@ -1,0 +1,71 @@
+#pragma once
+
+#include "TStringGridModel.h"
+
+#include <QTableView>
+
+// A text grid: a fixed title row shown as the column headers, no title column, rows 20 pixels
+// high and columns 64 pixels wide by default, and a current cell. Grid rows are counted with
+// the title row as row 0, as in TStringGridModel.
+class TStringGrid : public QTableView {
+    Q_OBJECT
+public:
+    enum Option {
+        RowSelect = 0x01,   // the current row is selected as a whole
+        RangeSelect = 0x02, // ranges of cells (or rows) can be selected
+        ColSizing = 0x04,   // the user resizes columns by dragging header borders
+        ColMoving = 0x08,   // the user reorders columns by dragging headers
+        Editing = 0x10,     // cells are edited in place
+        GridLines = 0x20,   // lines between all cells
+    };
+    Q_DECLARE_FLAGS(Options, Option)
+
+    static constexpr int defaultRowHeight = 20;
+    static constexpr int defaultColWidth = 64;
+
+    explicit TStringGrid(QWidget *parent = nullptr, int colCount = 5, int rowCount = 2);
+
+    Options options() const;
+    void setOptions(Options options);
+
+    TStringGridModel &gridModel() const;
+    int rowCount() const;
+    int colCount() const;
+    void setRowCount(int rows);
+    void setColCount(int cols);
+    QString cells(int col, int row) const;
+    void setCells(int col, int row, const QString &text);
+    void clearCells();
+
+    // The current cell; row is a grid row (1 for the first row under the titles).
+    int row() const;
+    int col() const;
+    // Makes the grid row current in the current column, selects it and scrolls to it. Emits
+    // selectCell first, as a click would. Rows outside 1 to rowCount() - 1 are ignored.
+    void setRow(int row);
+
+signals:
+    // A cell (grid column and row) is becoming current, by a click, a key or setRow;
+    // currentRow, like row() during the emission, is still the row being left.
+    void selectCell(int col, int row, int currentRow);
+    // A double click anywhere on the grid.
+    void dblClick();
+
+protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    // Shows the current cell in the view once the view knows its row.
+    void showCurrentCell(bool scroll);
+    void onRowsPublished();
+
+    TStringGridModel *m_model;
+    Options m_options;
+    int m_row;
+    int m_col = 0;
+    bool m_scrollPending = false;
+    bool m_syncingView = false;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(TStringGrid::Options)

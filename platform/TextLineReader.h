@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <QStringDecoder>
+
+// Reads a long text file one line at a time in the system's narrow encoding, so a caller can
+// stop between lines. Lines end with CR LF, LF or a lone CR. Failures raise FileError.
+class TextLineReader {
+public:
+    explicit TextLineReader(const QString &fileName);
+
+    // The next line without its end, or false once every line has been read.
+    bool readLine(QString &line);
+
+private:
+    // Appends the next block of decoded text; false at the end of the file.
+    bool fill();
+
+    QString m_fileName;
+    QFile m_file;
+    QStringDecoder m_decode;
+    QString m_text;
+    qsizetype m_position = 0;
+};
