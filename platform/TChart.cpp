@@ -246,7 +246,14 @@ void TChart::fitAxesToPoints()
     double valueMargin = (highest - lowest) * kValueMargin;
     if (valueMargin <= 0)
         valueMargin = std::max(std::abs(highest) * kValueMargin, 1.0);
-    mPlot->yAxis->setRange(lowest - valueMargin, highest + valueMargin);
+    lowest -= valueMargin;
+    highest += valueMargin;
+    // Room for the marks of the highest points, which would otherwise be cut off.
+    const double plotHeight = mPlot->axisRect()->height();
+    const double markHeight = mMarks->heightAbovePoint();
+    if (mMarks->visible() && plotHeight > 2 * markHeight)
+        highest += (highest - lowest) * markHeight / (plotHeight - markHeight);
+    mPlot->yAxis->setRange(lowest, highest);
 }
 
 void TChart::queueReplot()

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -12,6 +13,7 @@ constexpr double kBoxPadding = 2;
 constexpr double kGapBetweenLabels = 4;
 // No label is narrower than this many digit widths; it bounds how many points are visited.
 constexpr int kNarrowestLabelDigits = 3;
+constexpr int kVisitsPerLabel = 4;
 const QColor kBoxColor(255, 255, 225);
 
 } // namespace
@@ -59,6 +61,11 @@ void TChartMarks::drawMark(QCPPainter *painter, const QPointF &point, const QRec
     painter->drawText(box, Qt::AlignCenter, label);
 }
 
+double TChartMarks::heightAbovePoint() const
+{
+    return kArrowLength + QFontMetricsF(mParentPlot->font()).height() + 2 * kBoxPadding;
+}
+
 void TChartMarks::draw(QCPPainter *painter)
 {
     if (mPoints->isEmpty())
@@ -72,10 +79,12 @@ void TChartMarks::draw(QCPPainter *painter)
 
     painter->setFont(mParentPlot->font());
     const QFontMetricsF metrics(painter->font());
+    const QRect area = mKeyAxis->axisRect()->rect();
     const double narrowest = metrics.horizontalAdvance(QString(kNarrowestLabelDigits, QLatin1Char('0')))
                              + 2 * kBoxPadding + kGapBetweenLabels;
-    const int fitting = std::max(1, int(mKeyAxis->axisRect()->width() / narrowest));
-    const int stride = (inView + fitting - 1) / fitting;
+    // Visit a few times more points than labels fit, so that wider labels still find room.
+    const int visits = std::max(1, int(kVisitsPerLabel * area.width() / narrowest));
+    const int stride = (inView + visits - 1) / visits;
 
     double freeFromX = -std::numeric_limits<double>::infinity();
     for (int index = 0; index < inView; index += stride) {
@@ -85,8 +94,10 @@ void TChartMarks::draw(QCPPainter *painter)
         const QPointF point(mKeyAxis->coordToPixel(data.key), mValueAxis->coordToPixel(data.value));
         const QString label = labelOf(data.value);
         const QSizeF size(metrics.horizontalAdvance(label) + 2 * kBoxPadding, metrics.height() + 2 * kBoxPadding);
-        const QRectF box(point.x() - size.width() / 2, point.y() - kArrowLength - size.height(), size.width(),
-                         size.height());
+        // A label at an edge is pushed inside rather than cut.
+        const double left = std::clamp(point.x() - size.width() / 2, double(area.left()),
+                                       std::max(double(area.left()), area.right() - size.width()));
+        const QRectF box(left, point.y() - kArrowLength - size.height(), size.width(), size.height());
         // Uneven spacing can still bring two labels together; the later one gives way.
         if (box.left() < freeFromX)
             continue;

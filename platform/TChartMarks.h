@@ -12,6 +12,9 @@ public:
     TChartMarks(QCPAxis *keyAxis, QCPAxis *valueAxis, QSharedPointer<QCPGraphDataContainer> points,
                 const QString &layerName);
 
+    // Room a mark needs above its point, in pixels.
+    double heightAbovePoint() const;
+
 protected:
     void applyDefaultAntialiasingHint(QCPPainter *painter) const override;
     QRect clipRect() const override;
