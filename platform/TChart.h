@@ -1,0 +1,78 @@
+#pragma once
+
+#include "TChartSeries.h"
+
+#include <QDateTime>
+#include <QPointer>
+#include <QWidget>
+
+class QCustomPlot;
+class QCPTextElement;
+class TChartMarks;
+
+// A chart with one series over a date-time X axis, a title line above the plot and a foot line
+// below it. Points are kept in ascending X order; redraws are coalesced into one per pass of the
+// event loop, so adding a point costs little however many the chart holds.
+class TChart : public QWidget {
+    Q_OBJECT
+public:
+    explicit TChart(QWidget *parent = nullptr);
+
+    SeriesKind seriesKind() const;
+    // Replaces the series by one of the new kind that keeps its name, colour, marks and points.
+    void setSeriesKind(SeriesKind kind);
+    // The series itself, which only a change to another kind replaces.
+    const TChartSeries *series() const { return mSeries; }
+
+    QString seriesName() const;
+    void setSeriesName(const QString &name);
+    QColor seriesColor() const;
+    void setSeriesColor(const QColor &color);
+    bool marksVisible() const;
+    void setMarksVisible(bool visible);
+
+    // The point goes in after the last point whose X is not greater than its own.
+    void addXY(const QDateTime &x, double y);
+    void addXY(double secondsSinceEpoch, double y);
+    void clearPoints();
+    int pointCount() const;
+    // X in seconds since the epoch, Y as added.
+    QPointF point(int index) const;
+
+    QString footText() const;
+    void setFootText(const QString &text);
+    QString titleText() const;
+    // An empty title takes no room above the plot.
+    void setTitleText(const QString &text);
+    QColor backgroundColor() const { return mBackgroundColor; }
+    // Paints the panel around the plot; the plot itself stays white.
+    void setBackgroundColor(const QColor &color);
+
+    // Puts the widget over the whole chart and keeps it sized with it; its visibility stays the
+    // caller's. Null removes it from that role without deleting it.
+    void setFillChild(QWidget *child);
+    QWidget *fillChild() const { return mFillChild; }
+
+signals:
+    void doubleClicked();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void setUpAxes();
+    void fitAxesToPoints();
+    void queueReplot();
+
+    QCustomPlot *mPlot;
+    QSharedPointer<QCPGraphDataContainer> mPoints;
+    TChartSeries *mSeries;
+    TChartMarks *mMarks;
+    QCPTextElement *mTitle = nullptr;
+    QCPTextElement *mFoot;
+    QColor mBackgroundColor;
+    QPointer<QWidget> mFillChild;
+    // Kept as points come so that fitting the axes never walks the points.
+    double mLowestValue;
+    double mHighestValue;
+};
