@@ -54,6 +54,11 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
 {
     setObjectName(QStringLiteral("fmMonSettings"));
     setWindowTitle(caption);
+    // The strips' pixel positions were laid out for an 8-point sans-serif dialog font.
+    QFont dialogFont(QStringLiteral("Liberation Sans"));
+    dialogFont.setStyleHint(QFont::SansSerif);
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
     for (int n = 1; n <= slotCount; ++n)
         slots_[n - 1] = std::make_unique<TChartSlot>(n);
 
@@ -207,9 +212,15 @@ void TfmMonSettings::setupChartArea()
     columns->handle(1)->setObjectName(QStringLiteral("splitHor"));
     columns->setSizes({designClientSize.width() - designRightColumnWidth - splitterWidth, designRightColumnWidth});
     // Splitters show in the active-caption colour.
-    const QString splitterColour = QStringLiteral("QSplitter::handle { background: palette(highlight); }");
-    for (QSplitter *splitter : {columns, leftPanes, rightPanes})
-        splitter->setStyleSheet(splitterColour);
+    for (QSplitter *splitter : {columns, leftPanes, rightPanes}) {
+        for (int i = 1; i < splitter->count(); ++i) {
+            QSplitterHandle *handle = splitter->handle(i);
+            QPalette palette = handle->palette();
+            palette.setColor(QPalette::Window, palette.color(QPalette::Highlight));
+            handle->setPalette(palette);
+            handle->setAutoFillBackground(true);
+        }
+    }
 
     paLeftHide = new QLabel(QStringLiteral("..."), paChartsLeft);
     paLeftHide->setObjectName(QStringLiteral("paLeftHide"));
@@ -255,6 +266,8 @@ void TfmMonSettings::setupTimers()
 
 void TfmMonSettings::setOuterWidth(int width)
 {
+    // The frame is known only once the window exists on the windowing system.
+    winId();
     const int frameWidth = frameGeometry().width() - geometry().width();
     resize(width - frameWidth, height());
 }

@@ -6,6 +6,7 @@
 // The application object; an error that escapes an event handler ends that handler only and
 // is passed, with the run-time name of its type, to the installed handler.
 class TApplication : public QApplication {
+    Q_OBJECT
 public:
     using ErrorHandler = std::function<void(const QString &message, const QString &typeName)>;
 

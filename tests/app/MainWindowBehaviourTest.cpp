@@ -63,7 +63,9 @@ private slots:
     {
         WindowInFolder w(folder_.path());
         w.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        w.window->edDB->setFocus();
         w.window->paCustomSQL->show();
         QTest::keyClick(w.window->edDB, Qt::Key_Escape);
         QVERIFY(!w.window->paCustomSQL->isVisible());

@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "TChart.h"
+#include "TFoldPicture.h"
 #include "TStatusBar.h"
 #include "TStringGrid.h"
 #include "TestRegistry.h"
