@@ -3,6 +3,7 @@
 #include "TChartSlot.h"
 #include "TConnection.h"
 #include "TQuery.h"
+#include "TWindowContext.h"
 #include "TWindowState.h"
 
 #include <QTimer>
@@ -35,6 +36,7 @@ public:
     ~TfmMonSettings() override;
 
     TDialogs &dialogs() { return *dialogs_; }
+    TWindowContext context() { return {state, *sbStatus, *dialogs_, this}; }
     // Tests answer the modal boxes and file dialogs through their own seam.
     void setDialogs(std::unique_ptr<TDialogs> dialogs);
 
