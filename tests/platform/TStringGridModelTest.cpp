@@ -81,8 +81,9 @@ private slots:
                 const int col = random.bounded(grid.gridColCount() + 1) - (appendMostly ? 0 : 1);
                 const int row = appendMostly && choice < 60 ? grid.gridRowCount() - 1
                                                             : random.bounded(grid.gridRowCount() + 1);
-                const QString text = choice % 5 == 0 ? QString()
-                                                     : QString::number(random.generate(), 36);
+                const QString text = choice % 5 == 0   ? QString()
+                                     : choice % 3 == 0 ? "é€" + QString::number(random.generate(), 36)
+                                                       : QString::number(random.generate(), 36);
                 grid.setCell(col, row, text);
                 if (col >= 0 && col < reference.cols() && row < reference.rows())
                     reference.setCell(col, row, text);
