@@ -28,7 +28,8 @@ public:
     Options options() const;
     void setOptions(Options options);
 
-    TStringGridModel &gridModel() const;
+    TStringGridModel &gridModel();
+    const TStringGridModel &gridModel() const;
     int rowCount() const;
     int colCount() const;
     void setRowCount(int rows);
@@ -41,7 +42,8 @@ public:
     int row() const;
     int col() const;
     // Makes the grid row current in the current column, selects it and scrolls to it. Emits
-    // selectCell first, as a click would. Rows outside 1 to rowCount() - 1 are ignored.
+    // selectCell first, as a click would. The current row and rows outside 1 to rowCount() - 1
+    // are ignored.
     void setRow(int row);
 
 signals:
@@ -54,6 +56,9 @@ signals:
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+public:
+    void keyboardSearch(const QString &search) override;
 
 private:
     // Shows the current cell in the view once the view knows its row.

@@ -75,7 +75,7 @@ private slots:
         TStringGridModel grid(3, 2);
         QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
         ReferenceGrid reference(3, 2);
-        for (int step = 0; step < 4000; ++step) {
+        for (int step = 0; step < 2500; ++step) {
             const int choice = random.bounded(100);
             if (choice < 75) {
                 const int col = random.bounded(grid.gridColCount() + 1) - (appendMostly ? 0 : 1);
