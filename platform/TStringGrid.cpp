@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QScopedValueRollback>
+#include <algorithm>
 
 TStringGrid::TStringGrid(QWidget *parent, int colCount, int rowCount)
     : QTableView(parent), m_model(new TStringGridModel(colCount, rowCount, this)),
@@ -78,7 +79,7 @@ void TStringGrid::setRowCount(int rows)
         const QScopedValueRollback syncing(m_syncingView, true);
         m_model->setGridRowCount(rows);
     }
-    m_row = std::min(m_row, rowCount() - 1);
+    m_row = std::clamp(m_row, rowCount() > 1 ? 1 : 0, rowCount() - 1);
     showCurrentCell(false);
 }
 
@@ -167,7 +168,6 @@ void TStringGrid::currentChanged(const QModelIndex &current, const QModelIndex &
 
 void TStringGrid::keyboardSearch(const QString &)
 {
-    // Typing edits the current cell or does nothing; it never jumps to a matching cell.
 }
 
 void TStringGrid::mouseDoubleClickEvent(QMouseEvent *event)

@@ -46,6 +46,9 @@ public:
     // are ignored.
     void setRow(int row);
 
+    // Typing edits the current cell or does nothing; it never jumps to a matching cell.
+    void keyboardSearch(const QString &search) override;
+
 signals:
     // A cell (grid column and row) is becoming current, by a click, a key or setRow;
     // currentRow, like row() during the emission, is still the row being left.
@@ -56,9 +59,6 @@ signals:
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-
-public:
-    void keyboardSearch(const QString &search) override;
 
 private:
     // Shows the current cell in the view once the view knows its row.
