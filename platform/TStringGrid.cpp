@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QScopedValueRollback>
+#include <algorithm>
 
 TStringGrid::TStringGrid(QWidget *parent, int colCount, int rowCount)
     : QTableView(parent), m_model(new TStringGridModel(colCount, rowCount, this)),
@@ -24,6 +25,7 @@ TStringGrid::TStringGrid(QWidget *parent, int colCount, int rowCount)
     titles->setFixedHeight(defaultRowHeight);
     titles->setSectionsClickable(false);
     titles->setHighlightSections(false);
+    titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     setWordWrap(false);
     setCornerButtonEnabled(false);
@@ -51,7 +53,12 @@ void TStringGrid::setOptions(Options options)
     setShowGrid(options & GridLines);
 }
 
-TStringGridModel &TStringGrid::gridModel() const
+TStringGridModel &TStringGrid::gridModel()
+{
+    return *m_model;
+}
+
+const TStringGridModel &TStringGrid::gridModel() const
 {
     return *m_model;
 }
@@ -72,7 +79,7 @@ void TStringGrid::setRowCount(int rows)
         const QScopedValueRollback syncing(m_syncingView, true);
         m_model->setGridRowCount(rows);
     }
-    m_row = std::min(m_row, rowCount() - 1);
+    m_row = std::clamp(m_row, rowCount() > 1 ? 1 : 0, rowCount() - 1);
     showCurrentCell(false);
 }
 
@@ -113,7 +120,7 @@ int TStringGrid::col() const
 
 void TStringGrid::setRow(int row)
 {
-    if (row < 1 || row >= rowCount())
+    if (row < 1 || row >= rowCount() || row == m_row)
         return;
     emit selectCell(m_col, row, m_row);
     m_row = row;
@@ -122,27 +129,27 @@ void TStringGrid::setRow(int row)
 
 void TStringGrid::showCurrentCell(bool scroll)
 {
-    m_scrollPending = false;
-    if (m_row < 1)
-        return;
-    if (m_row > m_model->rowCount()) {
-        // The row reaches the view with the next batch of rows.
-        m_scrollPending = scroll;
+    m_scrollPending = m_scrollPending || scroll;
+    if (m_row < 1) {
+        m_scrollPending = false;
         return;
     }
+    if (m_row > m_model->rowCount())
+        return; // the row reaches the view with the next batch of rows
     const QModelIndex current = m_model->index(m_row - 1, m_col);
     if (currentIndex() != current) {
         const QScopedValueRollback syncing(m_syncingView, true);
         setCurrentIndex(current);
     }
-    if (scroll)
+    if (m_scrollPending) {
+        m_scrollPending = false;
         scrollTo(current);
+    }
 }
 
 void TStringGrid::onRowsPublished()
 {
-    if (m_scrollPending)
-        showCurrentCell(true);
+    showCurrentCell(false);
 }
 
 void TStringGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
@@ -157,6 +164,10 @@ void TStringGrid::currentChanged(const QModelIndex &current, const QModelIndex &
     emit selectCell(col, row, m_row);
     m_row = row;
     m_col = col;
+}
+
+void TStringGrid::keyboardSearch(const QString &)
+{
 }
 
 void TStringGrid::mouseDoubleClickEvent(QMouseEvent *event)

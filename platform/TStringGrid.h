@@ -28,7 +28,8 @@ public:
     Options options() const;
     void setOptions(Options options);
 
-    TStringGridModel &gridModel() const;
+    TStringGridModel &gridModel();
+    const TStringGridModel &gridModel() const;
     int rowCount() const;
     int colCount() const;
     void setRowCount(int rows);
@@ -41,8 +42,12 @@ public:
     int row() const;
     int col() const;
     // Makes the grid row current in the current column, selects it and scrolls to it. Emits
-    // selectCell first, as a click would. Rows outside 1 to rowCount() - 1 are ignored.
+    // selectCell first, as a click would. The current row and rows outside 1 to rowCount() - 1
+    // are ignored.
     void setRow(int row);
+
+    // Typing edits the current cell or does nothing; it never jumps to a matching cell.
+    void keyboardSearch(const QString &search) override;
 
 signals:
     // A cell (grid column and row) is becoming current, by a click, a key or setRow;

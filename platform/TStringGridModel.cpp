@@ -102,7 +102,7 @@ QString TStringGridModel::cell(int col, int row) const
     if (stored >= column.ends.size())
         return QString();
     const quint32 start = stored == 0 ? 0 : column.ends[stored - 1];
-    return column.text.sliced(start, column.ends[stored] - start);
+    return QString::fromUtf8(column.text.constData() + start, column.ends[stored] - start);
 }
 
 void TStringGridModel::setCell(int col, int row, const QString &text)
@@ -143,9 +143,16 @@ void TStringGridModel::storeCell(int col, int row, const QString &text)
         const quint32 end = stored == 0 ? 0 : column.ends.last();
         column.ends.insert(stored, target - stored + 1, end); // empty cells up to the target
     }
-    if (column.text.size() + text.size() > std::numeric_limits<quint32>::max())
+    const qsizetype start = column.text.size();
+    const qsizetype needed = start + m_toUtf8.requiredSpace(text.size());
+    if (needed > std::numeric_limits<quint32>::max())
         throw std::length_error("grid column holds too much text");
-    column.text.append(text);
+    // Grow geometrically by hand: resizing alone would reallocate at every cell.
+    if (needed > column.text.capacity())
+        column.text.reserve(std::max(needed, 2 * column.text.capacity()));
+    column.text.resize(needed);
+    char *end = m_toUtf8.appendToBuffer(column.text.data() + start, text);
+    column.text.truncate(end - column.text.constData());
     column.ends[target] = quint32(column.text.size());
 }
 
@@ -174,8 +181,7 @@ qsizetype TStringGridModel::storageBytes() const
 {
     qsizetype bytes = 0;
     for (const Column &column : m_columns)
-        bytes += column.text.capacity() * qsizetype(sizeof(QChar))
-                 + column.ends.capacity() * qsizetype(sizeof(quint32));
+        bytes += column.text.capacity() + column.ends.capacity() * qsizetype(sizeof(quint32));
     for (const QString &title : m_titles)
         bytes += title.capacity() * qsizetype(sizeof(QChar));
     for (const QString &edited : m_edited)

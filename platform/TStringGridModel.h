@@ -3,13 +3,14 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
+#include <QStringEncoder>
 #include <QStringList>
 #include <vector>
 
 // The cells of a text grid with one fixed title row. Grid rows are counted with the title row as
 // row 0; a view shows row 0 as its column headers and grid rows 1 to gridRowCount() - 1 as its
-// rows 0, 1, ... Text is held column by column in one buffer per column with an end offset per
-// row, so a million rows cost little more than their characters and appending is cheap.
+// rows 0, 1, ... Text is held column by column, as UTF-8 in one buffer per column with an end
+// offset per row, so a million rows cost little more than their characters and appending is cheap.
 // Rows added to the grid reach attached views in one batch when control returns to the event
 // loop (or at publishRows()), so filling many rows does not re-lay-out a view once per row.
 class TStringGridModel : public QAbstractTableModel {
@@ -48,7 +49,7 @@ public:
 
 private:
     struct Column {
-        QString text;        // the cells of rows 1, 2, ... back to back
+        QByteArray text;     // the cells of rows 1, 2, ... back to back, in UTF-8
         QList<quint32> ends; // ends[i]: where the cell of row i + 1 ends in text
     };
 
@@ -60,6 +61,7 @@ private:
     int m_shownRows; // grid rows 1 to m_shownRows are known to views
     bool m_publishScheduled = false;
     bool m_editable = false;
+    QStringEncoder m_toUtf8{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
     QStringList m_titles;
     std::vector<Column> m_columns;
     // Cells changed above a column's last stored row, whose text cannot grow in place.

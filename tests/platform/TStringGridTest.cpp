@@ -1,6 +1,7 @@
 #include "TStringGrid.h"
 #include "TestRegistry.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -131,6 +132,33 @@ private slots:
         QCOMPARE(asked.count(), 1000);
         QCOMPARE(grid.row(), 1);
         QCOMPARE(grid.currentIndex().row(), 0);
+    }
+
+    void typingEditsOnlyWhenEditing_data()
+    {
+        QTest::addColumn<bool>("editing");
+        QTest::addColumn<QString>("cell");
+        QTest::newRow("editing") << true << QStringLiteral("42");
+        QTest::newRow("read only") << false << QStringLiteral("old");
+    }
+    void typingEditsOnlyWhenEditing()
+    {
+        QFETCH(bool, editing);
+        QFETCH(QString, cell);
+        TStringGrid grid(nullptr, 2, 4);
+        grid.setOptions(editing ? TStringGrid::Editing : TStringGrid::Options());
+        grid.setCells(1, 2, QStringLiteral("old"));
+        grid.setCells(0, 3, QStringLiteral("4 is here"));
+        grid.show();
+        grid.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        grid.setCurrentIndex(grid.gridModel().index(1, 1));
+        QSignalSpy asked(&grid, &TStringGrid::selectCell);
+        QTest::keyClick(&grid, '4'); // opens the editor when editing, holding the "4"
+        QTest::keyClick(QApplication::focusWidget(), '2');
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(grid.cells(1, 2), cell); // the editor commits from the event loop
+        QCOMPARE(asked.count(), 0); // typing does not jump to a cell starting with "4"
     }
 
     // A million captured rows of five short columns, in a grid attached to its view.
