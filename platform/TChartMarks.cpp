@@ -11,7 +11,7 @@ constexpr double kArrowLength = 10;
 constexpr double kArrowHead = 3;
 constexpr double kBoxPadding = 2;
 constexpr double kGapBetweenLabels = 4;
-// No label is narrower than this many digit widths; it bounds how many points are visited.
+// Labels count as at least this many digits wide when bounding how many points are visited.
 constexpr int kNarrowestLabelDigits = 3;
 constexpr int kVisitsPerLabel = 4;
 const QColor kBoxColor(255, 255, 225);
