@@ -132,6 +132,7 @@ QueryOutcome Database::run(const std::string &sql, const std::function<bool()> &
             types[std::size_t(c)] = declaredType(sqlite3_column_decltype(statement, c));
         }
     }
+    const auto changesBefore = sqlite3_total_changes64(db_);
     int step;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
         std::vector<Value> row;
@@ -153,7 +154,7 @@ QueryOutcome Database::run(const std::string &sql, const std::function<bool()> &
             outcome.result->columns[std::size_t(c)].type = types[std::size_t(c)].value_or(ColumnType::Text);
         outcome.rowCount = std::int64_t(outcome.result->rows.size());
     } else {
-        outcome.rowCount = sqlite3_changes64(db_);
+        outcome.rowCount = sqlite3_total_changes64(db_) - changesBefore;
     }
     sqlite3_finalize(statement);
     return outcome;

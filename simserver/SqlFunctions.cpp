@@ -38,11 +38,6 @@ void simTime(sqlite3_context *context, int, sqlite3_value **arguments)
 
 void getDate(sqlite3_context *context, int, sqlite3_value **) { resultText(context, clockOf(context).timestamp(0)); }
 
-void isNull(sqlite3_context *context, int, sqlite3_value **arguments)
-{
-    sqlite3_result_value(context, arguments[sqlite3_value_type(arguments[0]) == SQLITE_NULL ? 1 : 0]);
-}
-
 void length(sqlite3_context *context, int, sqlite3_value **arguments)
 {
     if (sqlite3_value_type(arguments[0]) == SQLITE_NULL)
@@ -56,11 +51,12 @@ void length(sqlite3_context *context, int, sqlite3_value **arguments)
     sqlite3_result_int64(context, characters);
 }
 
+// SQLite hands out zeroed memory for it; no constructor runs.
 struct Average {
-    double sum = 0;
-    std::int64_t integerSum = 0;
-    std::int64_t count = 0;
-    bool allIntegers = true;
+    double sum;
+    std::int64_t integerSum;
+    std::int64_t count;
+    bool sawNonInteger;
 };
 
 void averageStep(sqlite3_context *context, int, sqlite3_value **arguments)
@@ -76,7 +72,7 @@ void averageStep(sqlite3_context *context, int, sqlite3_value **arguments)
     if (type == SQLITE_INTEGER)
         average->integerSum += sqlite3_value_int64(arguments[0]);
     else
-        average->allIntegers = false;
+        average->sawNonInteger = true;
 }
 
 void averageFinal(sqlite3_context *context)
@@ -84,7 +80,7 @@ void averageFinal(sqlite3_context *context)
     auto *average = static_cast<Average *>(sqlite3_aggregate_context(context, 0));
     if (!average || average->count == 0)
         return sqlite3_result_null(context);
-    if (average->allIntegers)
+    if (!average->sawNonInteger)
         return sqlite3_result_int64(context, average->integerSum / average->count);
     sqlite3_result_double(context, average->sum / double(average->count));
 }
@@ -104,7 +100,7 @@ void registerAll(sqlite3 *db, const SimClock &clock)
     };
     const Scalar scalars[] = {{"sim_clock", 0, flags, simClock}, {"sim_wave", 1, flags, simWave},
                               {"sim_time", 1, flags, simTime},   {"getdate", 0, flags, getDate},
-                              {"isnull", 2, fixed, isNull},      {"len", 1, fixed, length}};
+                              {"len", 1, fixed, length}};
     for (const Scalar &scalar : scalars)
         if (sqlite3_create_function_v2(db, scalar.name, scalar.arguments, scalar.flags, data, scalar.function, nullptr,
                                        nullptr, nullptr)

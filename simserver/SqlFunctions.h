@@ -4,7 +4,7 @@
 //   sim_clock()         seconds since the server started, at the statement's instant
 //   sim_wave(phase)     a value in [0, 1] that wanders smoothly with the clock
 //   sim_time(offset)    the statement's instant moved by offset seconds, as text
-//   getdate(), isnull(a, b), len(s)
+//   getdate(), len(s)
 //   avg(x)              T-SQL's: the average of integers is an integer
 
 struct sqlite3;

@@ -67,6 +67,7 @@ RewrittenStatement SqlRewriter::rewrite(std::vector<Token> tokens) const
     RewrittenStatement result;
     if ((result.error = replaceVariables(tokens)))
         return result;
+    renameFunctions(tokens);
     qualifyTables(tokens, result.tables);
     tokens = nameSelectItems(tokens);
     if (PersonaRules::doubleQuotesAreStrings(persona_))
@@ -107,6 +108,14 @@ std::optional<ServerError> SqlRewriter::replaceVariables(std::vector<Token> &tok
             return PersonaRules::undeclaredVariable(persona_, token.text);
     }
     return std::nullopt;
+}
+
+void SqlRewriter::renameFunctions(std::vector<Token> &tokens) const
+{
+    // ISNULL is an operator to SQLite.
+    for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
+        if (tokens[i].isWord("ISNULL") && tokens[i + 1].isSymbol("("))
+            tokens[i].text = "ifnull";
 }
 
 void SqlRewriter::qualifyTables(std::vector<Token> &tokens, std::vector<TableReference> &tables) const
@@ -216,14 +225,7 @@ void SqlRewriter::quoteDoubleQuotedStrings(std::vector<Token> &tokens) const
             continue;
         if (i > 0 && (tokens[i - 1].isWord("AS") || endsExpression(tokens[i - 1])))
             continue;
-        std::string text;
-        const std::string inner = tokens[i].bareName();
-        for (std::size_t c = 0; c < inner.size(); ++c) {
-            text += inner[c];
-            if (inner[c] == '"' && c + 1 < inner.size() && inner[c + 1] == '"')
-                ++c;
-        }
-        tokens[i] = {TokenKind::String, sqlQuoted(text)};
+        tokens[i] = {TokenKind::String, sqlQuoted(tokens[i].bareName())};
     }
 }
 

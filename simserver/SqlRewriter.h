@@ -42,6 +42,7 @@ public:
 
 private:
     std::optional<ServerError> replaceVariables(std::vector<Token> &tokens) const;
+    void renameFunctions(std::vector<Token> &tokens) const;
     void qualifyTables(std::vector<Token> &tokens, std::vector<TableReference> &tables) const;
     std::vector<Token> nameSelectItems(const std::vector<Token> &tokens) const;
     std::vector<Token> nameSelectItem(std::vector<Token> item) const;

@@ -18,9 +18,17 @@ bool Token::isWord(const char *upperWord) const
 
 std::string Token::bareName() const
 {
-    if ((kind == TokenKind::Bracketed || kind == TokenKind::DoubleQuoted) && text.size() >= 2)
-        return text.substr(1, text.size() - 2);
-    return text;
+    if (kind == TokenKind::Word || kind == TokenKind::Number || kind == TokenKind::Variable || kind == TokenKind::Symbol
+        || text.size() < 2)
+        return text;
+    const char close = text.back();
+    std::string inner;
+    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+        inner += text[i];
+        if (text[i] == close && text[i + 1] == close)
+            ++i;
+    }
+    return inner;
 }
 
 std::string sqlQuoted(const std::string &text)

@@ -27,7 +27,7 @@ struct Token {
     {
         return kind == TokenKind::Word || kind == TokenKind::Bracketed || kind == TokenKind::DoubleQuoted;
     }
-    // The identifier's name without brackets or quotes.
+    // The identifier's name or the string's text, without brackets or quotes.
     std::string bareName() const;
 };
 
