@@ -68,6 +68,7 @@ RewrittenStatement SqlRewriter::rewrite(std::vector<Token> tokens) const
     if ((result.error = replaceVariables(tokens)))
         return result;
     renameFunctions(tokens);
+    moveTopToLimit(tokens);
     qualifyTables(tokens, result.tables);
     tokens = nameSelectItems(tokens);
     if (PersonaRules::doubleQuotesAreStrings(persona_))
@@ -116,6 +117,36 @@ void SqlRewriter::renameFunctions(std::vector<Token> &tokens) const
     for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
         if (tokens[i].isWord("ISNULL") && tokens[i + 1].isSymbol("("))
             tokens[i].text = "ifnull";
+}
+
+void SqlRewriter::moveTopToLimit(std::vector<Token> &tokens) const
+{
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (!tokens[i].isWord("SELECT"))
+            continue;
+        std::size_t top = i + 1;
+        while (top < tokens.size() && (tokens[top].isWord("DISTINCT") || tokens[top].isWord("ALL")))
+            ++top;
+        if (top + 1 >= tokens.size() || !tokens[top].isWord("TOP"))
+            continue;
+        const bool parenthesized = tokens[top + 1].isSymbol("(");
+        const std::size_t countIndex = top + (parenthesized ? 2 : 1);
+        const std::size_t end = countIndex + (parenthesized ? 2 : 1);
+        if (end > tokens.size() || tokens[countIndex].kind != TokenKind::Number
+            || (parenthesized && !tokens[countIndex + 1].isSymbol(")")))
+            continue;
+        const Token count = tokens[countIndex];
+        tokens.erase(tokens.begin() + std::ptrdiff_t(top), tokens.begin() + std::ptrdiff_t(end));
+        // The limit closes this select: before the parenthesis that ends its subquery, or at the end.
+        std::size_t scopeEnd = top;
+        for (int depth = 0; scopeEnd < tokens.size(); ++scopeEnd) {
+            if (tokens[scopeEnd].isSymbol("("))
+                ++depth;
+            else if (tokens[scopeEnd].isSymbol(")") && depth-- == 0)
+                break;
+        }
+        tokens.insert(tokens.begin() + std::ptrdiff_t(scopeEnd), {{TokenKind::Word, "LIMIT"}, count});
+    }
 }
 
 void SqlRewriter::qualifyTables(std::vector<Token> &tokens, std::vector<TableReference> &tables) const

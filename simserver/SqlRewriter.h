@@ -1,7 +1,7 @@
 #pragma once
 
 // Turns one T-SQL statement, as the program and drivers write them, into SQLite:
-// `db..table`, `alias=expr` and bare aliases in select lists, global variables, and
+// `db..table`, `alias=expr` and bare aliases in select lists, `top n`, global variables, and
 // ASE's double-quoted string literals. Columns the server would leave unnamed get a marker
 // alias, so the result can report them without a name.
 
@@ -43,6 +43,7 @@ public:
 private:
     std::optional<ServerError> replaceVariables(std::vector<Token> &tokens) const;
     void renameFunctions(std::vector<Token> &tokens) const;
+    void moveTopToLimit(std::vector<Token> &tokens) const;
     void qualifyTables(std::vector<Token> &tokens, std::vector<TableReference> &tables) const;
     std::vector<Token> nameSelectItems(const std::vector<Token> &tokens) const;
     std::vector<Token> nameSelectItem(std::vector<Token> item) const;

@@ -56,6 +56,11 @@ private slots:
             << QStringList{"Engines", ""} << QStringList{"2", "1"} << "II";
         QTest::newRow("globals") << msSql << "select @@spid, @@trancount, @@servername" << QStringList{"", "", ""}
                                  << QStringList{"42", "0", "SIMSERVER"} << "IIT";
+        QTest::newRow("top in a subquery")
+            << msSql << "select c = count(*) from (select top 2 name from sys.all_objects order by name)"
+            << QStringList{"c"} << QStringList{"2"} << "I";
+        QTest::newRow("top in parentheses") << msSql << "select top (1) name from sys.all_objects where name like 'dm%' order by name"
+                                            << QStringList{"name"} << QStringList{"dm_exec_requests"} << "T";
         QTest::newRow("three-part name") << ase << "select c = count(*) from master.dbo.monEngine" << QStringList{"c"}
                                          << QStringList{"2"} << "I";
         QTest::newRow("t-sql functions") << msSql << "select isnull(null, 'x'), len('ab  ')" << QStringList{"", ""}
