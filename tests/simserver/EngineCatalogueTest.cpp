@@ -107,7 +107,8 @@ private slots:
             QVERIFY2(!value.isEmpty() && value != "NULL", qPrintable(sql));
         if (sql.contains("order by 1")) {
             QStringList sorted = values;
-            std::sort(sorted.begin(), sorted.end());
+            std::sort(sorted.begin(), sorted.end(),
+                      [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
             QCOMPARE(values, sorted);
         }
     }
