@@ -67,7 +67,7 @@ RewrittenStatement SqlRewriter::rewrite(std::vector<Token> tokens) const
     RewrittenStatement result;
     if ((result.error = replaceVariables(tokens)))
         return result;
-    renameFunctions(tokens);
+    replaceFunctions(tokens);
     moveTopToLimit(tokens);
     qualifyTables(tokens, result.tables);
     tokens = nameSelectItems(tokens);
@@ -111,12 +111,26 @@ std::optional<ServerError> SqlRewriter::replaceVariables(std::vector<Token> &tok
     return std::nullopt;
 }
 
-void SqlRewriter::renameFunctions(std::vector<Token> &tokens) const
+void SqlRewriter::replaceFunctions(std::vector<Token> &tokens) const
 {
-    // ISNULL is an operator to SQLite.
-    for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
-        if (tokens[i].isWord("ISNULL") && tokens[i + 1].isSymbol("("))
+    for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
+        if (tokens[i].kind != TokenKind::Word || !tokens[i + 1].isSymbol("("))
+            continue;
+        const std::string name = toUpper(tokens[i].text);
+        if (name == "ISNULL") { // an operator to SQLite
             tokens[i].text = "ifnull";
+            continue;
+        }
+        const bool noArguments = i + 2 < tokens.size() && tokens[i + 2].isSymbol(")");
+        const std::string *session = !noArguments                                 ? nullptr
+                                     : name == "DB_NAME"                          ? &globals_.database
+                                     : name == "SUSER_NAME" || name == "USER_NAME" ? &globals_.user
+                                                                                  : nullptr;
+        if (!session)
+            continue;
+        tokens[i] = {TokenKind::String, sqlQuoted(*session)};
+        tokens.erase(tokens.begin() + std::ptrdiff_t(i + 1), tokens.begin() + std::ptrdiff_t(i + 3));
+    }
 }
 
 void SqlRewriter::moveTopToLimit(std::vector<Token> &tokens) const

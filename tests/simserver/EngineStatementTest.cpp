@@ -63,6 +63,8 @@ private slots:
                                             << QStringList{"name"} << QStringList{"dm_exec_requests"} << "T";
         QTest::newRow("three-part name") << ase << "select c = count(*) from master.dbo.monEngine" << QStringList{"c"}
                                          << QStringList{"2"} << "I";
+        QTest::newRow("session functions") << ase << "select db_name(), suser_name()" << QStringList{"", ""}
+                                           << QStringList{"master", "sa"} << "TT";
         QTest::newRow("signed exponent") << msSql << "select x = 25e-1 * 2" << QStringList{"x"} << QStringList{"5"} << "F";
         QTest::newRow("t-sql functions") << msSql << "select isnull(null, 'x'), len('ab  ')" << QStringList{"", ""}
                                          << QStringList{"x", "2"} << "TI";
