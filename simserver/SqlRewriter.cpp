@@ -38,17 +38,18 @@ bool endsSelectList(const Token &token)
     return token.kind == TokenKind::Word && clauses.count(toUpper(token.text));
 }
 
-// The name as a SQLite identifier that no later step reads as a string.
-Token aliasToken(const Token &name)
+Token sqliteName(const std::string &name)
 {
-    std::string bracketed = "[";
-    for (char c : name.bareName()) {
-        bracketed += c;
-        if (c == ']')
-            bracketed += ']';
+    std::string quoted = "\"";
+    for (char c : name) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
     }
-    return {TokenKind::Bracketed, bracketed + "]"};
+    return {TokenKind::SqliteName, quoted + "\""};
 }
+
+Token sqliteName(const Token &name) { return sqliteName(name.bareName()); }
 
 std::string joinTexts(const std::vector<Token> &tokens, std::size_t from, std::size_t to)
 {
@@ -179,7 +180,7 @@ void SqlRewriter::qualifyTables(std::vector<Token> &tokens, std::vector<TableRef
         const std::string rewritten = sysOwner ? "sys." + table : PersonaRules::databaseQualifiedTable(persona_, table);
         tables.push_back({rewritten, joinTexts(tokens, i, tableIndex + 1)});
         const std::string prefix = rewritten.substr(0, rewritten.size() - table.size());
-        tokens[i] = {TokenKind::Word, prefix + aliasToken(tokens[tableIndex]).text};
+        tokens[i] = {TokenKind::SqliteName, prefix + sqliteName(tokens[tableIndex]).text};
         tokens.erase(tokens.begin() + std::ptrdiff_t(i + 1), tokens.begin() + std::ptrdiff_t(tableIndex + 1));
     }
 }
@@ -224,18 +225,18 @@ std::vector<Token> SqlRewriter::nameSelectItem(std::vector<Token> item) const
 {
     if (item.empty())
         return item;
-    const Token marker{TokenKind::Bracketed, std::string("[") + unnamedColumn + "]"};
+    const Token marker = sqliteName(std::string(unnamedColumn));
     const Token as{TokenKind::Word, "AS"};
     if (item.size() >= 3 && item[0].isIdentifier() && !isKeyword(item[0]) && item[1].isSymbol("=")) {
         std::vector<Token> expression(item.begin() + 2, item.end());
         expression.push_back(as);
-        expression.push_back(aliasToken(item[0]));
+        expression.push_back(sqliteName(item[0]));
         return expression;
     }
     const Token &last = item.back();
     if (item.size() >= 2 && last.isIdentifier() && !isKeyword(last)
         && (item[item.size() - 2].isWord("AS") || endsExpression(item[item.size() - 2]))) {
-        item.back() = aliasToken(last);
+        item.back() = sqliteName(last);
         return item;
     }
     if (!isColumnReference(item)) {

@@ -36,8 +36,9 @@ private slots:
         QTest::newRow("unnamed literal") << msSql << "select 'test'" << QStringList{""} << QStringList{"test"} << "T";
         QTest::newRow("unnamed aggregate")
             << ase << "select count(*) from master..monEngine" << QStringList{""} << QStringList{"2"} << "I";
-        QTest::newRow("alias forms") << msSql << "select 1 as a, 2 b, c = 3, [d e] = 4.5"
-                                     << QStringList{"a", "b", "c", "d e"} << QStringList{"1", "2", "3", "4.5"} << "IIIF";
+        QTest::newRow("alias forms") << msSql << "select 1 as a, 2 b, c = 3, [d e] = 4.5, 5 [f]]\"g]"
+                                     << QStringList{"a", "b", "c", "d e", "f]\"g"} << QStringList{"1", "2", "3", "4.5", "5"}
+                                     << "IIIFI";
         QTest::newRow("ase double quotes: alias and string")
             << ase << "select \"x\" \"Quoted\", Ind = \"y\" where \"a\" = \"a\"" << QStringList{"Quoted", "Ind"}
             << QStringList{"x", "y"} << "TT";
