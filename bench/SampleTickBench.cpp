@@ -9,6 +9,7 @@
 #include "paMonSettings.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <algorithm>
@@ -17,6 +18,16 @@
 #include <vector>
 
 namespace {
+
+// Resident memory of the process, from /proc.
+double residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4096 : 0;
+}
 
 double median(std::vector<double> samples)
 {
@@ -84,13 +95,18 @@ int main(int argc, char **argv)
     slot.edValueName->setText(QStringLiteral("Transactions"));
 
     std::printf("points     tick median (us)   replot median (ms)\n");
+    double bytesPerSample = 0;
     for (qsizetype points : {1000, 10000, 100000, 1000000}) {
+        const double memoryBefore = residentBytes();
+        const qsizetype grownFrom = slot.vValueList.size();
         growTo(slot, points);
+        bytesPerSample = (residentBytes() - memoryBefore) / double(slot.vValueList.size() - grownFrom);
         QCoreApplication::processEvents();
         const double tick = tickMicroseconds(slot, 1000);
         const double replot = replotMilliseconds(*slot.chrtStatistics, 9);
         std::printf("%8lld   %16.2f   %18.2f\n", static_cast<long long>(slot.vValueList.size()), tick, replot);
     }
+    std::printf("memory per recorded sample (lists + chart), last growth: %.0f bytes\n", bytesPerSample);
     std::printf("rebuild of %lld points: median %.0f ms\n", static_cast<long long>(slot.vValueList.size()),
                 rebuildMilliseconds(slot, 3));
     return 0;
