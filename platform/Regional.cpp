@@ -366,9 +366,13 @@ QString Regional::formatNumber(double value) const
 std::optional<double> Regional::parseNumber(QStringView text) const
 {
     QStringView trimmed = text.trimmed();
-    if (trimmed.startsWith(u'+'))
+    // from_chars takes a minus sign only; one plus sign is allowed too.
+    if (trimmed.startsWith(u'+')) {
         trimmed = trimmed.sliced(1);
-    if (trimmed.isEmpty() || trimmed.size() > 63 || trimmed.startsWith(u'+'))
+        if (trimmed.startsWith(u'-'))
+            return std::nullopt;
+    }
+    if (trimmed.isEmpty() || trimmed.size() > 63)
         return std::nullopt;
     char buffer[64];
     qsizetype length = 0;
