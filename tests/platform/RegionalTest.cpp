@@ -90,6 +90,29 @@ private slots:
             QVERIFY2(!parsed, qPrintable(parsed ? parsed->toString() : QString()));
     }
 
+    void readsTheZoneOffsetOfEachMoment()
+    {
+        const QByteArray savedZone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
+        const Regional regional = slashes24();
+        // Same hour on both sides of a change to summer time: the cached offset must not carry.
+        for (const QString &line : {u"30/03/2024 12:00:00"_qs, u"31/03/2024 12:00:00"_qs,
+                                    u"31/03/2024 01:59:59"_qs, u"31/03/2024 03:00:00"_qs,
+                                    u"27/10/2024 12:00:00"_qs}) {
+            const QDateTime local = QDateTime::fromString(line, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+            const std::optional<QDateTime> parsed = regional.parseTimeLine(line);
+            QVERIFY(parsed);
+            QCOMPARE(parsed->toMSecsSinceEpoch(), local.toMSecsSinceEpoch());
+            QCOMPARE(regional.formatTimeLine(*parsed), line);
+        }
+        QCOMPARE(regional.parseTimeLine(u"30/03/2024 12:00:00")->offsetFromUtc(), 3600);
+        QCOMPARE(regional.parseTimeLine(u"31/03/2024 12:00:00")->offsetFromUtc(), 7200);
+        if (savedZone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", savedZone);
+    }
+
     void shortDateFormat()
     {
         QCOMPARE(slashes24().shortDateFormat(), QStringLiteral("dd/MM/yyyy"));
