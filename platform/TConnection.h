@@ -23,6 +23,7 @@ public:
     void close(); // harmless when closed
     bool connected() const;
 
+    // The Qt connection the queries on this connection run on.
     QSqlDatabase database() const;
 
 private:

@@ -119,6 +119,8 @@ private slots:
     {
         query.reset();
         connection.reset();
+        qunsetenv("ODBCSYSINI");
+        qunsetenv("ODBCINI");
     }
 
     void columnNames_data()
@@ -239,10 +241,17 @@ private slots:
         QVERIFY(connection->connected());
     }
 
+    void awkwardDatabaseNameReachesDriver_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("equals, quotes, blanks") << "a=b \"c' d.db";
+        // Qt's ODBC driver takes a string holding these words as complete and adds no "DSN=".
+        QTest::newRow("words Qt looks for") << "driver=x server=y.db";
+    }
     void awkwardDatabaseNameReachesDriver()
     {
-        // Quoted in the OLE DB string, written as it is in the ODBC one.
-        const QString file = dir.filePath(QStringLiteral("a=b \"c' d.db"));
+        QFETCH(QString, fileName);
+        const QString file = dir.filePath(fileName);
         TConnection other;
         other.setConnectionString(connectionString(QStringLiteral("quintaro_test"), file));
         other.open();
@@ -250,6 +259,14 @@ private slots:
         statement.add(QStringLiteral("create table marker(a)"));
         statement.execSQL();
         QVERIFY(QFile::exists(file));
+    }
+
+    void fileDsnLookalikeIsRefused()
+    {
+        TConnection other;
+        other.setConnectionString(connectionString(QStringLiteral("old.dsn"), QString()));
+        const QString message = errorOf([&other] { other.open(); });
+        QVERIFY2(message.contains(QStringLiteral(".dsn")), qPrintable(message));
     }
 
     void unknownDataSourceFailsWithDriverText()
