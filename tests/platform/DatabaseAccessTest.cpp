@@ -6,6 +6,7 @@
 #include "TestRegistry.h"
 
 #include <QFile>
+#include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -277,6 +278,18 @@ private slots:
         QCOMPARE(message, QStringLiteral("[unixODBC][Driver Manager]Data source name not found "
                                          "and no default driver specified"));
         QVERIFY(!other.connected());
+    }
+
+    void eachConnectionHasItsOwnQtConnection()
+    {
+        const qsizetype before = QSqlDatabase::connectionNames().size();
+        {
+            TConnection first;
+            TConnection second;
+            QCOMPARE(QSqlDatabase::connectionNames().size(), before + 2);
+            QVERIFY(first.database().connectionName() != second.database().connectionName());
+        }
+        QCOMPARE(QSqlDatabase::connectionNames().size(), before);
     }
 
     void unknownProviderFails()
