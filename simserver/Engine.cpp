@@ -10,6 +10,7 @@
 #include "SqlRewriter.h"
 #include "SqliteErrors.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
