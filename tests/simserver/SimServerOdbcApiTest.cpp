@@ -5,13 +5,16 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <atomic>
+#include <iterator>
+#include <optional>
 #include <sql.h>
 #include <sqlext.h>
 #include <thread>
 
 namespace {
-// Drives FreeTDS's driver through the ODBC C API, where SQLCancel from a second thread makes
-// the driver send a real ATTENTION while SQLExecDirect waits for the server.
+// Drives FreeTDS's driver through the ODBC C API: SQLCancel from a second thread makes the
+// driver send a real ATTENTION while SQLExecDirect waits, and SQLGetData reads long text in
+// pieces the way applications other than QODBC do.
 class OdbcConnection {
 public:
     OdbcConnection()
@@ -59,6 +62,28 @@ public:
         return value;
     }
 
+    // The first column as UTF-16, read in small pieces; nullopt for NULL or failure.
+    std::optional<QString> fetchText()
+    {
+        if (!SQL_SUCCEEDED(SQLFetch(statement_)))
+            return std::nullopt;
+        QString text;
+        for (;;) {
+            char16_t piece[257];
+            SQLLEN indicator = 0;
+            const SQLRETURN rc = SQLGetData(statement_, 1, SQL_C_WCHAR, piece, sizeof piece, &indicator);
+            if (rc == SQL_NO_DATA)
+                return text;
+            if (!SQL_SUCCEEDED(rc) || indicator == SQL_NULL_DATA)
+                return std::nullopt;
+            const bool more = rc == SQL_SUCCESS_WITH_INFO;
+            const qsizetype units = more ? qsizetype(std::size(piece) - 1) : qsizetype(indicator / 2);
+            text += QStringView(piece, units).toString();
+            if (!more)
+                return text;
+        }
+    }
+
 private:
     static SQLCHAR *sqlText(const QByteArray &text)
     {
@@ -71,7 +96,7 @@ private:
 };
 } // namespace
 
-class SimServerCancelTest : public QObject {
+class SimServerOdbcApiTest : public QObject {
     Q_OBJECT
 private slots:
     void cancelStopsWaitfor_data()
@@ -114,7 +139,30 @@ private slots:
         QVERIFY(SQL_SUCCEEDED(odbc.execute(QByteArrayLiteral("select @@spid SPID"))));
         QCOMPARE(odbc.fetchInteger(), std::optional<long>(51));
     }
+
+    // TDS 7.4 sends text beyond nvarchar(4000) as nvarchar(max), in PLP chunks.
+    void longTextInPieces_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::newRow("7.4") << QStringLiteral("7.4");
+        QTest::newRow("5.0") << QStringLiteral("5.0");
+    }
+
+    void longTextInPieces()
+    {
+        QFETCH(QString, version);
+        SimServer server;
+        QVERIFY(server.start());
+        OdbcSandbox sandbox;
+        sandbox.addFreeTdsServer(QStringLiteral("simtds"), server.port(), version);
+        OdbcConnection odbc;
+        QVERIFY(odbc.connect(QByteArrayLiteral("DRIVER=FreeTDS;Servername=simtds;UID=sa;PWD=;")));
+
+        const QString text = QString(4500, QChar(0xE9)) + QStringLiteral("☃");
+        QVERIFY(SQL_SUCCEEDED(odbc.execute(QStringLiteral("select Long='%1'").arg(text).toUtf8())));
+        QCOMPARE(odbc.fetchText(), std::optional<QString>(text));
+    }
 };
 
-QUINTARO_TEST(SimServerCancelTest)
-#include "SimServerCancelTest.moc"
+QUINTARO_TEST(SimServerOdbcApiTest)
+#include "SimServerOdbcApiTest.moc"
