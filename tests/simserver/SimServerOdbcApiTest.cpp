@@ -62,6 +62,29 @@ public:
         return value;
     }
 
+    bool setAutocommit(bool on)
+    {
+        return SQL_SUCCEEDED(SQLSetConnectAttr(connection_, SQL_ATTR_AUTOCOMMIT,
+                                               reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0));
+    }
+    bool commit() { return SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, connection_, SQL_COMMIT)); }
+
+    QByteArray currentCatalog()
+    {
+        char name[128] = {};
+        SQLINTEGER length = 0;
+        SQLGetConnectAttr(connection_, SQL_ATTR_CURRENT_CATALOG, name, sizeof name, &length);
+        return QByteArray(name);
+    }
+
+    // Prepares `sql` with one integer parameter and runs it.
+    SQLRETURN executeWithParameter(const QByteArray &sql, SQLINTEGER &value)
+    {
+        SQLPrepare(statement_, sqlText(sql), SQL_NTS);
+        SQLBindParameter(statement_, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &value, 0, nullptr);
+        return SQLExecute(statement_);
+    }
+
     // The first column as UTF-16, read in small pieces; nullopt for NULL or failure.
     std::optional<QString> fetchText()
     {
@@ -135,6 +158,53 @@ private slots:
         // Not a speed check: without the server's help the wait would take its full 30 s.
         QVERIFY2(sinceCancel.elapsed() < 15000, "the cancel waited for the statement to finish");
 
+        odbc.closeCursor();
+        QVERIFY(SQL_SUCCEEDED(odbc.execute(QByteArrayLiteral("select @@spid SPID"))));
+        QCOMPARE(odbc.fetchInteger(), std::optional<long>(51));
+    }
+
+    // What the driver sends besides batches: transaction-manager requests (7.4) or transaction
+    // text (5.0) for autocommit and commit, an RPC (7.4) or parameters substituted into text
+    // (5.0) for a bound parameter. Each is answered and the connection stays usable.
+    void housekeeping_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<bool>("parametersWork");
+        QTest::newRow("7.4") << QStringLiteral("7.4") << false;
+        QTest::newRow("5.0") << QStringLiteral("5.0") << true;
+    }
+
+    void housekeeping()
+    {
+        QFETCH(QString, version);
+        QFETCH(bool, parametersWork);
+        SimServer server;
+        QVERIFY(server.start());
+        OdbcSandbox sandbox;
+        sandbox.addFreeTdsServer(QStringLiteral("simtds"), server.port(), version);
+        OdbcConnection odbc;
+        QVERIFY(odbc.connect(QByteArrayLiteral("DRIVER=FreeTDS;Servername=simtds;UID=sa;PWD=;")));
+
+        QVERIFY(odbc.setAutocommit(false));
+        QVERIFY(SQL_SUCCEEDED(odbc.execute(QByteArrayLiteral("select @@spid SPID"))));
+        QCOMPARE(odbc.fetchInteger(), std::optional<long>(51));
+        odbc.closeCursor();
+        QVERIFY(odbc.commit());
+        QVERIFY(odbc.setAutocommit(true));
+
+        // The server reports the new database and the driver takes it up.
+        QVERIFY(odbc.execute(QByteArrayLiteral("use tempdb")) != SQL_ERROR);
+        QCOMPARE(odbc.currentCatalog(), QByteArrayLiteral("tempdb"));
+        odbc.closeCursor();
+
+        SQLINTEGER value = 7;
+        const SQLRETURN withParameter = odbc.executeWithParameter(QByteArrayLiteral("select Value=?"), value);
+        if (parametersWork) {
+            QVERIFY(SQL_SUCCEEDED(withParameter));
+            QCOMPARE(odbc.fetchInteger(), std::optional<long>(7));
+        } else {
+            QCOMPARE(withParameter, SQLRETURN(SQL_ERROR));
+        }
         odbc.closeCursor();
         QVERIFY(SQL_SUCCEEDED(odbc.execute(QByteArrayLiteral("select @@spid SPID"))));
         QCOMPARE(odbc.fetchInteger(), std::optional<long>(51));
