@@ -7,7 +7,8 @@
 
 TSplitterDrag::TSplitterDrag(QSplitter *splitter, int minimumSize, bool snap)
     : QObject(splitter), splitter_(splitter), minimumSize_(minimumSize), snap_(snap),
-      feedback_(new QRubberBand(QRubberBand::Line, splitter))
+      // Beside the splitter, not in it: a splitter takes every child widget for a pane.
+      feedback_(new QRubberBand(QRubberBand::Line, splitter->parentWidget()))
 {
     for (int i = 1; i < splitter->count(); ++i) {
         splitter->handle(i)->installEventFilter(this);
@@ -69,7 +70,7 @@ void TSplitterDrag::follow(int size)
         return;
     }
     const int shift = size - startSizes_[handleIndex_];
-    QRect band = splitter_->handle(handleIndex_)->geometry();
+    QRect band = splitter_->handle(handleIndex_)->geometry().translated(splitter_->pos());
     if (splitter_->orientation() == Qt::Horizontal)
         band.translate(-shift, 0);
     else

@@ -168,45 +168,45 @@ private slots:
     {
         QTest::addColumn<QString>("editor");
         QTest::addColumn<QString>("boxFile"); // relative to the home folder; empty: the box emptied
-        QTest::addColumn<QString>("dialogFile");
+        QTest::addColumn<bool>("dialogAnswers");
         QTest::addColumn<bool>("written");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("asked");
 
         QTest::newRow("box's file, every line ended by CR LF")
-            << "select 1\ngo" << "Korvex.sql" << "" << true << QByteArray("select 1\r\ngo\r\n") << saved
+            << "select 1\ngo" << "Korvex.sql" << false << true << QByteArray("select 1\r\ngo\r\n") << saved
             << QStringList();
         QTest::newRow("empty lines kept, the last one too")
-            << "a\n\nb\n" << "Korvex.sql" << "" << true << QByteArray("a\r\n\r\nb\r\n\r\n") << saved
+            << "a\n\nb\n" << "Korvex.sql" << false << true << QByteArray("a\r\n\r\nb\r\n\r\n") << saved
             << QStringList();
         QTest::newRow("empty editor creates an empty file")
-            << "" << "Korvex.sql" << "" << true << QByteArray() << saved << QStringList();
+            << "" << "Korvex.sql" << false << true << QByteArray() << saved << QStringList();
         QTest::newRow("system 8-bit text")
-            << "caf\u00e9" << "Korvex.sql" << "" << true << systemBytes("caf\u00e9\r\n") << saved << QStringList();
+            << "caf\u00e9" << "Korvex.sql" << false << true << systemBytes("caf\u00e9\r\n") << saved << QStringList();
         QTest::newRow("empty box asks, chosen name stays out of the box")
-            << "x" << "" << "chosen.sql" << true << QByteArray("x\r\n") << saved << QStringList{"save"};
+            << "x" << "" << true << true << QByteArray("x\r\n") << saved << QStringList{"save"};
         QTest::newRow("empty box, dialog cancelled: nothing happens")
-            << "x" << "" << "" << false << QByteArray() << "" << QStringList{"save"};
+            << "x" << "" << false << false << QByteArray() << "" << QStringList{"save"};
         QTest::newRow("folder missing: error reported")
-            << "x" << "missing/x.sql" << "" << false << QByteArray() << failed << QStringList{errorBox};
+            << "x" << "missing/x.sql" << false << false << QByteArray() << failed << QStringList{errorBox};
     }
     void save()
     {
         QFETCH(QString, editor);
         QFETCH(QString, boxFile);
-        QFETCH(QString, dialogFile);
+        QFETCH(bool, dialogAnswers);
         QFETCH(bool, written);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, status);
         QFETCH(QStringList, asked);
         TfmMonSettings &w = *window_;
-        const QString file = home_->filePath(boxFile.isEmpty() ? dialogFile : boxFile);
+        const QString file = boxFile.isEmpty() ? chosenFile() : home_->filePath(boxFile);
         // Saving replaces what the file held.
         if (!boxFile.isEmpty() && written)
             writeFile(file, QByteArray(1000, 'z'));
         w.edFileName->setText(boxFile.isEmpty() ? QString() : file);
-        dialogs_->fileAnswers.enqueue(dialogFile.isEmpty() ? QString() : file);
+        dialogs_->fileAnswers.enqueue(dialogAnswers ? file : QString());
         w.reLoadSQL->setPlainText(editor);
 
         QTest::mouseClick(w.bbtSaveSQL, Qt::LeftButton);
