@@ -236,6 +236,21 @@ private slots:
         }
     }
 
+    void sixPanesKeepTheirBarsWhole()
+    {
+        // At the window's opening size a third of a column is less than a chart's own wish;
+        // the chart gives way, never the docked bars.
+        openSixPanes();
+        for (int n = 1; n <= 6; ++n) {
+            const TChartSlot &slot = *window_->slotByTag(n);
+            QVERIFY(slot.pane->height() < 150);
+            QCOMPARE(slot.sbStatus->y(), 2);
+            QCOMPARE(slot.paHide->y(), slot.chrtStatistics->geometry().bottom() + 1);
+            QCOMPARE(slot.paControls->geometry().bottom(), slot.pane->height() - 3);
+            QCOMPARE(slot.chrtStatistics->height(), slot.pane->height() - 4 - 20 - 11 - 72);
+        }
+    }
+
     void topStripFolds()
     {
         TfmMonSettings &w = *window_;
