@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TChartArea.h"
 #include "TChartSlot.h"
 #include "TConnection.h"
 #include "TQuery.h"
@@ -97,6 +98,20 @@ public slots:
     void FormKeyPress(QChar key);
     void tmExitTimer();
 
+    // Custom SQL panel.
+    void bbtLoadSQLClick();
+    void btLoadSQLClick();
+    void bbtSaveSQLClick();
+
+    // Window layout.
+    void FormResize();
+    void imDownClick();
+    void imDown1Click();
+    void paChartsLeftResize();
+    void paLeftHideClick();
+    void sbStatus1Resize();
+    void sbStatus1DblClick();
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -109,6 +124,9 @@ private:
                               const char *upperSplitter, const char *lowerSplitter);
     void setupCustomSqlPanel();
     void setupTimers();
+    void connectCustomSql();
+    void connectLayout();
+    TChartArea chartArea() const;
     void setOuterWidth(int width);
 
     std::unique_ptr<TDialogs> dialogs_;
