@@ -1,8 +1,8 @@
 #include "paMonSettings.h"
 
 #include "AppPaths.h"
-#include "ClickEmitter.h"
 #include "ComboBoxList.h"
+#include "CustomSqlPanel.h"
 #include "OleDbConnectionString.h"
 #include "RawGrid.h"
 #include "Regional.h"
@@ -19,7 +19,9 @@
 #include "TRadioGroup.h"
 #include "TStatusBar.h"
 #include "TStringGrid.h"
+#include "TWidgetEvents.h"
 #include "TextFile.h"
+#include "WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -80,6 +82,8 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
     layout->addWidget(paChartsControl, 1);
     resize(designClientSize);
     setupTimers();
+    connectCustomSql();
+    connectLayout();
     connectSampling();
     qApp->installEventFilter(this);
 
@@ -271,6 +275,36 @@ void TfmMonSettings::setupTimers()
     tmExit.start();
 }
 
+void TfmMonSettings::connectCustomSql()
+{
+    connect(bbtLoadSQL, &QPushButton::clicked, this, &TfmMonSettings::bbtLoadSQLClick);
+    connect(btLoadSQL, &QPushButton::clicked, this, &TfmMonSettings::btLoadSQLClick);
+    connect(bbtSaveSQL, &QPushButton::clicked, this, &TfmMonSettings::bbtSaveSQLClick);
+}
+
+TChartArea TfmMonSettings::chartArea() const
+{
+    return {columns, paChartsLeft, paChartsRight, leftPanes, rightPanes, paLeftHide};
+}
+
+void TfmMonSettings::connectLayout()
+{
+    WindowLayout::setupSplitters(chartArea());
+    // The main status bar spans the window, so its resizes are the window's, with the layout done.
+    connect(sbStatus, &TStatusBar::resized, this, &TfmMonSettings::FormResize);
+    connect(sbStatus, &TStatusBar::doubleClicked, this, &TfmMonSettings::sbStatus1DblClick);
+    for (TFoldPicture *picture : {imUp, imDown})
+        connect(picture, &TFoldPicture::clicked, this, &TfmMonSettings::imDownClick);
+    connect(TWidgetEvents::of(paChartsLeft), &TWidgetEvents::resized, this, &TfmMonSettings::paChartsLeftResize);
+    connect(TWidgetEvents::of(paLeftHide), &TWidgetEvents::clicked, this, &TfmMonSettings::paLeftHideClick);
+    for (const auto &slot : slots_) {
+        for (TFoldPicture *picture : {slot->imUp, slot->imDown})
+            connect(picture, &TFoldPicture::clicked, this, &TfmMonSettings::imDown1Click);
+        connect(slot->sbStatus, &TStatusBar::resized, this, &TfmMonSettings::sbStatus1Resize);
+        connect(slot->sbStatus, &TStatusBar::doubleClicked, this, &TfmMonSettings::sbStatus1DblClick);
+    }
+}
+
 void TfmMonSettings::connectSampling()
 {
     for (const auto &owned : slots_) {
@@ -282,7 +316,9 @@ void TfmMonSettings::connectSampling()
         connect(&slot->tmSample, &QTimer::timeout, this, &TfmMonSettings::tmSample1Timer);
         connect(slot->cbStyle, &QComboBox::currentTextChanged, this, &TfmMonSettings::cbStyle1Change);
         connect(slot->cbMarks, &QCheckBox::clicked, this, &TfmMonSettings::cbMarks1Click);
-        connect(new ClickEmitter(slot->paColor), &ClickEmitter::clicked, this, &TfmMonSettings::paColor1Click);
+        TWidgetEvents *swatch = TWidgetEvents::of(slot->paColor);
+        swatch->setProperty("Tag", slot->number());
+        connect(swatch, &TWidgetEvents::clicked, this, &TfmMonSettings::paColor1Click);
         connect(slot->bbtClear, &QPushButton::clicked, this, &TfmMonSettings::bbtClear1Click);
         connect(slot->cbRawData, &QCheckBox::clicked, this, &TfmMonSettings::cbRawData1Click);
         connect(slot->chrtStatistics, &TChart::doubleClicked, this, &TfmMonSettings::chrtStatistics1DblClick);
@@ -378,6 +414,62 @@ void TfmMonSettings::tmExitTimer()
     } catch (...) {
         // The next tick starts afresh.
     }
+}
+
+void TfmMonSettings::bbtLoadSQLClick()
+{
+    CustomSqlPanel::show(*paCustomSQL);
+}
+
+void TfmMonSettings::btLoadSQLClick()
+{
+    CustomSqlPanel::load(*reLoadSQL, *edFileName, context());
+}
+
+void TfmMonSettings::bbtSaveSQLClick()
+{
+    CustomSqlPanel::save(*reLoadSQL, *edFileName, context());
+}
+
+void TfmMonSettings::FormResize()
+{
+    WindowLayout::fitMessagePanel(*sbStatus);
+}
+
+void TfmMonSettings::imDownClick()
+{
+    WindowLayout::foldControlStrip(*imUp, *imDown, *paControls, *sbStatus);
+}
+
+void TfmMonSettings::imDown1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        WindowLayout::foldSlotStrip(*slot);
+}
+
+void TfmMonSettings::paChartsLeftResize()
+{
+    WindowLayout::collapseLeftColumn(chartArea());
+}
+
+void TfmMonSettings::paLeftHideClick()
+{
+    WindowLayout::restoreLeftColumn(chartArea(), frameGeometry().width());
+}
+
+void TfmMonSettings::sbStatus1Resize()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        WindowLayout::divideSlotStatusBar(*slot->sbStatus);
+}
+
+void TfmMonSettings::sbStatus1DblClick()
+{
+    // Tag 0 is the main status bar with its message in panel 2; a slot's bar has it in panel 1.
+    if (sender() == sbStatus)
+        WindowLayout::showStatusMessage(*sbStatus, 2, *dialogs_, this);
+    else if (TChartSlot *slot = slotOf(sender()))
+        WindowLayout::showStatusMessage(*slot->sbStatus, 1, *dialogs_, this);
 }
 
 bool TfmMonSettings::event(QEvent *event)

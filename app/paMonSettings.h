@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TChartArea.h"
 #include "TChartSlot.h"
 #include "TConnection.h"
 #include "TQuery.h"
@@ -97,6 +98,20 @@ public slots:
     void FormKeyPress(QChar key);
     void tmExitTimer();
 
+    // Custom SQL panel.
+    void bbtLoadSQLClick();
+    void btLoadSQLClick();
+    void bbtSaveSQLClick();
+
+    // Window layout.
+    void FormResize();
+    void imDownClick();
+    void imDown1Click();
+    void paChartsLeftResize();
+    void paLeftHideClick();
+    void sbStatus1Resize();
+    void sbStatus1DblClick();
+
     // Sampling and the slot's chart and raw grid; each serves all six slots by the sender's Tag.
     void bbtStartSampling1Click();
     void bbtStopSampling1Click();
@@ -127,6 +142,9 @@ private:
     void setupTimers();
     void connectSampling();
     QString slotConnectionString() const;
+    void connectCustomSql();
+    void connectLayout();
+    TChartArea chartArea() const;
     void setOuterWidth(int width);
 
     std::unique_ptr<TDialogs> dialogs_;
