@@ -190,12 +190,14 @@ AseType aseType(const DeclaredType &type)
 void install(Database &database)
 {
     const std::string schema = PersonaRules::catalogueSchema(Persona::Ase);
+    // Names compare without regard to case, as the program's choice of a table does.
     std::ostringstream sql;
     sql << "ATTACH ':memory:' AS " << schema << ";"
         << "CREATE TABLE " << schema << ".monTables (TableID int, Columns tinyint, Parameters tinyint, Indicators int, "
-        << "Size int, TableName varchar(30), Description varchar(368));"
+        << "Size int, TableName varchar(30) COLLATE NOCASE, Description varchar(368));"
         << "CREATE TABLE " << schema << ".monTableColumns (TableID int, ColumnID int, TypeID int, Precision int, "
-        << "Scale int, Length int, Indicators int, TableName varchar(30), ColumnName varchar(30), "
+        << "Scale int, Length int, Indicators int, TableName varchar(30) COLLATE NOCASE, "
+        << "ColumnName varchar(30) COLLATE NOCASE, "
         << "TypeName varchar(20), Description varchar(768));";
     int tableId = 0;
     for (const LiveTable &table : liveTables()) {

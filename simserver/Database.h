@@ -35,9 +35,6 @@ public:
     // `advancesClock`: an internal evaluation (an if's condition) does not count as a query.
     QueryOutcome run(const std::string &sql, const std::function<bool()> &cancelled, bool advancesClock = true);
 
-    // Registered SQL functions read the clock of the statement in progress.
-    const SimClock &clock() const { return clock_; }
-
 private:
     void registerFunctions();
     static int progress(void *self);

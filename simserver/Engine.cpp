@@ -185,7 +185,7 @@ StatementOutcome Session::Impl::runSql(const std::vector<Token> &tokens, const s
                                        bool &interrupted, bool advancesClock)
 {
     StatementOutcome outcome;
-    const SqlRewriter rewriter(persona(), {spid, tranCount, lastRowCount});
+    const SqlRewriter rewriter(persona(), {spid, user, database, tranCount, lastRowCount});
     const RewrittenStatement rewritten = rewriter.rewrite(tokens);
     if (rewritten.error) {
         outcome.error = rewritten.error;

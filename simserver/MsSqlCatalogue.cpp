@@ -150,12 +150,13 @@ MsSqlType msSqlType(const std::string &base)
 void install(Database &database)
 {
     const std::string schema = PersonaRules::catalogueSchema(Persona::MsSql);
+    // The default collation ignores case.
     std::ostringstream sql;
     sql << "ATTACH ':memory:' AS " << schema << ";"
-        << "CREATE TABLE " << schema << ".all_objects (name nvarchar(128), object_id int, principal_id int, "
+        << "CREATE TABLE " << schema << ".all_objects (name nvarchar(128) COLLATE NOCASE, object_id int, principal_id int, "
         << "schema_id int, parent_object_id int, type char(2), type_desc nvarchar(60), create_date datetime, "
         << "modify_date datetime, is_ms_shipped bit, is_published bit, is_schema_published bit);"
-        << "CREATE TABLE " << schema << ".all_columns (object_id int, name nvarchar(128), column_id int, "
+        << "CREATE TABLE " << schema << ".all_columns (object_id int, name nvarchar(128) COLLATE NOCASE, column_id int, "
         << "system_type_id tinyint, user_type_id int, max_length smallint, precision tinyint, scale tinyint, "
         << "collation_name nvarchar(128), is_nullable bit, is_ansi_padded bit, is_rowguidcol bit, is_identity bit, "
         << "is_computed bit);";
@@ -167,8 +168,11 @@ void install(Database &database)
     int objectId = -100;
     for (const OtherObject &object : otherObjects)
         addObject(object.name, objectId -= 7, object.type, object.typeDescription);
-    for (const LiveTable &view : liveViews()) {
+    for (LiveTable view : liveViews()) {
         objectId -= 7;
+        for (LiveColumn &column : view.columns)
+            if (msSqlType(parseDeclaredType(column.type).base).bytesPerCharacter > 0)
+                column.expression += " COLLATE NOCASE";
         sql << createViewSql(view, schema);
         addObject(view.name, objectId, view.description == "VIEW" ? "V" : "IF", view.description);
         int columnId = 0;

@@ -77,8 +77,11 @@ LexResult lexSql(std::string_view sql)
             push(open == '\'' ? TokenKind::String : open == '"' ? TokenKind::DoubleQuoted : TokenKind::Bracketed, end);
         } else if (std::isdigit(static_cast<unsigned char>(c)) || (c == '.' && std::isdigit(static_cast<unsigned char>(next)))) {
             std::size_t end = i;
-            while (end < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[end])) || sql[end] == '.'))
-                ++end;
+            while (end < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[end])) || sql[end] == '.')) {
+                const bool signedExponent = (sql[end] == 'e' || sql[end] == 'E') && end + 1 < sql.size()
+                                            && (sql[end + 1] == '-' || sql[end + 1] == '+');
+                end += signedExponent ? 2 : 1;
+            }
             push(TokenKind::Number, end);
         } else if (c == '@') {
             std::size_t end = i + 1;

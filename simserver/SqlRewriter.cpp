@@ -38,17 +38,18 @@ bool endsSelectList(const Token &token)
     return token.kind == TokenKind::Word && clauses.count(toUpper(token.text));
 }
 
-// The name as a SQLite identifier that no later step reads as a string.
-Token aliasToken(const Token &name)
+Token sqliteName(const std::string &name)
 {
-    std::string bracketed = "[";
-    for (char c : name.bareName()) {
-        bracketed += c;
-        if (c == ']')
-            bracketed += ']';
+    std::string quoted = "\"";
+    for (char c : name) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
     }
-    return {TokenKind::Bracketed, bracketed + "]"};
+    return {TokenKind::SqliteName, quoted + "\""};
 }
+
+Token sqliteName(const Token &name) { return sqliteName(name.bareName()); }
 
 std::string joinTexts(const std::vector<Token> &tokens, std::size_t from, std::size_t to)
 {
@@ -67,7 +68,8 @@ RewrittenStatement SqlRewriter::rewrite(std::vector<Token> tokens) const
     RewrittenStatement result;
     if ((result.error = replaceVariables(tokens)))
         return result;
-    renameFunctions(tokens);
+    replaceFunctions(tokens);
+    moveTopToLimit(tokens);
     qualifyTables(tokens, result.tables);
     tokens = nameSelectItems(tokens);
     if (PersonaRules::doubleQuotesAreStrings(persona_))
@@ -110,12 +112,56 @@ std::optional<ServerError> SqlRewriter::replaceVariables(std::vector<Token> &tok
     return std::nullopt;
 }
 
-void SqlRewriter::renameFunctions(std::vector<Token> &tokens) const
+void SqlRewriter::replaceFunctions(std::vector<Token> &tokens) const
 {
-    // ISNULL is an operator to SQLite.
-    for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
-        if (tokens[i].isWord("ISNULL") && tokens[i + 1].isSymbol("("))
+    for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
+        if (tokens[i].kind != TokenKind::Word || !tokens[i + 1].isSymbol("("))
+            continue;
+        const std::string name = toUpper(tokens[i].text);
+        if (name == "ISNULL") { // an operator to SQLite
             tokens[i].text = "ifnull";
+            continue;
+        }
+        const bool noArguments = i + 2 < tokens.size() && tokens[i + 2].isSymbol(")");
+        const std::string *session = !noArguments                                 ? nullptr
+                                     : name == "DB_NAME"                          ? &globals_.database
+                                     : name == "SUSER_NAME" || name == "USER_NAME" ? &globals_.user
+                                                                                  : nullptr;
+        if (!session)
+            continue;
+        tokens[i] = {TokenKind::String, sqlQuoted(*session)};
+        tokens.erase(tokens.begin() + std::ptrdiff_t(i + 1), tokens.begin() + std::ptrdiff_t(i + 3));
+    }
+}
+
+void SqlRewriter::moveTopToLimit(std::vector<Token> &tokens) const
+{
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (!tokens[i].isWord("SELECT"))
+            continue;
+        std::size_t top = i + 1;
+        while (top < tokens.size() && (tokens[top].isWord("DISTINCT") || tokens[top].isWord("ALL")))
+            ++top;
+        if (top + 1 >= tokens.size() || !tokens[top].isWord("TOP"))
+            continue;
+        const bool parenthesized = tokens[top + 1].isSymbol("(");
+        const std::size_t countIndex = top + (parenthesized ? 2 : 1);
+        const std::size_t end = countIndex + (parenthesized ? 2 : 1);
+        if (end > tokens.size() || tokens[countIndex].kind != TokenKind::Number
+            || (parenthesized && !tokens[countIndex + 1].isSymbol(")")))
+            continue;
+        const Token count = tokens[countIndex];
+        tokens.erase(tokens.begin() + std::ptrdiff_t(top), tokens.begin() + std::ptrdiff_t(end));
+        // The limit closes this select: before the parenthesis that ends its subquery, or at the end.
+        std::size_t scopeEnd = top;
+        for (int depth = 0; scopeEnd < tokens.size(); ++scopeEnd) {
+            if (tokens[scopeEnd].isSymbol("("))
+                ++depth;
+            else if (tokens[scopeEnd].isSymbol(")") && depth-- == 0)
+                break;
+        }
+        tokens.insert(tokens.begin() + std::ptrdiff_t(scopeEnd), {{TokenKind::Word, "LIMIT"}, count});
+    }
 }
 
 void SqlRewriter::qualifyTables(std::vector<Token> &tokens, std::vector<TableReference> &tables) const
@@ -134,7 +180,7 @@ void SqlRewriter::qualifyTables(std::vector<Token> &tokens, std::vector<TableRef
         const std::string rewritten = sysOwner ? "sys." + table : PersonaRules::databaseQualifiedTable(persona_, table);
         tables.push_back({rewritten, joinTexts(tokens, i, tableIndex + 1)});
         const std::string prefix = rewritten.substr(0, rewritten.size() - table.size());
-        tokens[i] = {TokenKind::Word, prefix + aliasToken(tokens[tableIndex]).text};
+        tokens[i] = {TokenKind::SqliteName, prefix + sqliteName(tokens[tableIndex]).text};
         tokens.erase(tokens.begin() + std::ptrdiff_t(i + 1), tokens.begin() + std::ptrdiff_t(tableIndex + 1));
     }
 }
@@ -179,18 +225,18 @@ std::vector<Token> SqlRewriter::nameSelectItem(std::vector<Token> item) const
 {
     if (item.empty())
         return item;
-    const Token marker{TokenKind::Bracketed, std::string("[") + unnamedColumn + "]"};
+    const Token marker = sqliteName(std::string(unnamedColumn));
     const Token as{TokenKind::Word, "AS"};
     if (item.size() >= 3 && item[0].isIdentifier() && !isKeyword(item[0]) && item[1].isSymbol("=")) {
         std::vector<Token> expression(item.begin() + 2, item.end());
         expression.push_back(as);
-        expression.push_back(aliasToken(item[0]));
+        expression.push_back(sqliteName(item[0]));
         return expression;
     }
     const Token &last = item.back();
     if (item.size() >= 2 && last.isIdentifier() && !isKeyword(last)
         && (item[item.size() - 2].isWord("AS") || endsExpression(item[item.size() - 2]))) {
-        item.back() = aliasToken(last);
+        item.back() = sqliteName(last);
         return item;
     }
     if (!isColumnReference(item)) {

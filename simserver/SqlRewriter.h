@@ -1,7 +1,7 @@
 #pragma once
 
 // Turns one T-SQL statement, as the program and drivers write them, into SQLite:
-// `db..table`, `alias=expr` and bare aliases in select lists, global variables, and
+// `db..table`, `alias=expr` and bare aliases in select lists, `top n`, global variables, and
 // ASE's double-quoted string literals. Columns the server would leave unnamed get a marker
 // alias, so the result can report them without a name.
 
@@ -18,6 +18,8 @@ namespace simserver {
 // What global variables read for the session running the statement.
 struct GlobalValues {
     int spid = 0;
+    std::string user;
+    std::string database;
     int tranCount = 0;
     std::int64_t rowCount = 0;
 };
@@ -42,7 +44,8 @@ public:
 
 private:
     std::optional<ServerError> replaceVariables(std::vector<Token> &tokens) const;
-    void renameFunctions(std::vector<Token> &tokens) const;
+    void replaceFunctions(std::vector<Token> &tokens) const;
+    void moveTopToLimit(std::vector<Token> &tokens) const;
     void qualifyTables(std::vector<Token> &tokens, std::vector<TableReference> &tables) const;
     std::vector<Token> nameSelectItems(const std::vector<Token> &tokens) const;
     std::vector<Token> nameSelectItem(std::vector<Token> item) const;

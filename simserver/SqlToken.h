@@ -15,6 +15,7 @@ enum class TokenKind {
     Number,
     Variable,     // @name or @@name
     Symbol,       // operators and punctuation
+    SqliteName,   // an identifier the rewriter already quoted for SQLite; no later step reads it as text
 };
 
 struct Token {
@@ -25,7 +26,8 @@ struct Token {
     bool isWord(const char *upperWord) const;
     bool isIdentifier() const
     {
-        return kind == TokenKind::Word || kind == TokenKind::Bracketed || kind == TokenKind::DoubleQuoted;
+        return kind == TokenKind::Word || kind == TokenKind::Bracketed || kind == TokenKind::DoubleQuoted
+               || kind == TokenKind::SqliteName;
     }
     // The identifier's name or the string's text, without brackets or quotes.
     std::string bareName() const;

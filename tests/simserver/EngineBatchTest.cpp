@@ -80,8 +80,10 @@ private slots:
     void useChangesTheSessionDatabase()
     {
         Server server(Persona::Ase);
-        server.run("use [pubs2]");
+        const auto outcome = server.run("use [pubs2] select db_name()");
         QCOMPARE(server.session->database(), "pubs2");
+        QCOMPARE(shape(outcome), "Upubs2 R1");
+        QCOMPARE(text(outcome.statements[1].result->rows[0][0]), "pubs2");
     }
 
     void cancelStopsTheBatch_data()
@@ -126,6 +128,27 @@ private slots:
         QCOMPARE(shape(outcome).left(1), "R");
         QVERIFY(waited.cancelled);
         QCOMPARE(shape(waited), "R1");
+    }
+
+    // Sessions on their own threads share one database and keep their own state.
+    void concurrentSessions()
+    {
+        Server server(Persona::Ase, true);
+        std::atomic<int> wrong{0};
+        std::vector<std::thread> threads;
+        for (int spid = 100; spid < 104; ++spid)
+            threads.emplace_back([&, spid] {
+                auto session = server.engine.openSession(spid, "sa", "master");
+                for (int query = 0; query < 100; ++query) {
+                    const auto outcome = session->execute("select @@spid SPID select count(*) from master..monEngine", {});
+                    if (shape(outcome) != "R1 R1" || text(outcome.statements[0].result->rows[0][0]) != QString::number(spid)
+                        || text(outcome.statements[1].result->rows[0][0]) != "2")
+                        ++wrong;
+                }
+            });
+        for (auto &thread : threads)
+            thread.join();
+        QCOMPARE(wrong.load(), 0);
     }
 
     // Each batch exactly as received, then a line holding 0x1E, readable while the server runs.

@@ -76,6 +76,9 @@ private slots:
         QTest::newRow("mssql table description")
             << msSql << "/**/\nselect Description=type_desc\nfrom sys.all_objects\nwhere name = 'dm_os_wait_stats'"
             << QStringList{"Description"} << QStringList{"VIEW"} << 1;
+        QTest::newRow("mssql names ignore case")
+            << msSql << "/**/\nselect Description=type_desc\nfrom sys.all_objects\nwhere name = 'DM_OS_WAIT_STATS'"
+            << QStringList{"Description"} << QStringList{"VIEW"} << 1;
         QTest::newRow("mssql columns")
             << msSql
             << "/**/\nselect a.name as ColumnName\nfrom sys.all_columns a, sys.all_objects b\nwhere a.object_id = "
@@ -104,7 +107,8 @@ private slots:
             QVERIFY2(!value.isEmpty() && value != "NULL", qPrintable(sql));
         if (sql.contains("order by 1")) {
             QStringList sorted = values;
-            std::sort(sorted.begin(), sorted.end());
+            std::sort(sorted.begin(), sorted.end(),
+                      [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
             QCOMPARE(values, sorted);
         }
     }

@@ -36,8 +36,9 @@ private slots:
         QTest::newRow("unnamed literal") << msSql << "select 'test'" << QStringList{""} << QStringList{"test"} << "T";
         QTest::newRow("unnamed aggregate")
             << ase << "select count(*) from master..monEngine" << QStringList{""} << QStringList{"2"} << "I";
-        QTest::newRow("alias forms") << msSql << "select 1 as a, 2 b, c = 3, [d e] = 4.5"
-                                     << QStringList{"a", "b", "c", "d e"} << QStringList{"1", "2", "3", "4.5"} << "IIIF";
+        QTest::newRow("alias forms") << msSql << "select 1 as a, 2 b, c = 3, [d e] = 4.5, 5 [f]]\"g]"
+                                     << QStringList{"a", "b", "c", "d e", "f]\"g"} << QStringList{"1", "2", "3", "4.5", "5"}
+                                     << "IIIFI";
         QTest::newRow("ase double quotes: alias and string")
             << ase << "select \"x\" \"Quoted\", Ind = \"y\" where \"a\" = \"a\"" << QStringList{"Quoted", "Ind"}
             << QStringList{"x", "y"} << "TT";
@@ -56,8 +57,16 @@ private slots:
             << QStringList{"Engines", ""} << QStringList{"2", "1"} << "II";
         QTest::newRow("globals") << msSql << "select @@spid, @@trancount, @@servername" << QStringList{"", "", ""}
                                  << QStringList{"42", "0", "SIMSERVER"} << "IIT";
+        QTest::newRow("top in a subquery")
+            << msSql << "select c = count(*) from (select top 2 name from sys.all_objects order by name)"
+            << QStringList{"c"} << QStringList{"2"} << "I";
+        QTest::newRow("top in parentheses") << msSql << "select top (1) name from sys.all_objects where name like 'dm%' order by name"
+                                            << QStringList{"name"} << QStringList{"dm_exec_requests"} << "T";
         QTest::newRow("three-part name") << ase << "select c = count(*) from master.dbo.monEngine" << QStringList{"c"}
                                          << QStringList{"2"} << "I";
+        QTest::newRow("session functions") << ase << "select db_name(), suser_name()" << QStringList{"", ""}
+                                           << QStringList{"master", "sa"} << "TT";
+        QTest::newRow("signed exponent") << msSql << "select x = 25e-1 * 2" << QStringList{"x"} << QStringList{"5"} << "F";
         QTest::newRow("t-sql functions") << msSql << "select isnull(null, 'x'), len('ab  ')" << QStringList{"", ""}
                                          << QStringList{"x", "2"} << "TI";
     }
