@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConnectionSettings.h"
 #include "TChartSlot.h"
 #include "TConnection.h"
 #include "TQuery.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <memory>
 
+class MonitoringCatalogue;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -39,6 +41,9 @@ public:
     TWindowContext context() { return {state, *sbStatus, *dialogs_, this}; }
     // Tests answer the modal boxes and file dialogs through their own seam.
     void setDialogs(std::unique_ptr<TDialogs> dialogs);
+
+    // The connection settings as the control strip shows them now.
+    ConnectionSettings connectionSettings() const;
 
     // Slot 1..6 by tag; nullptr for any other tag.
     TChartSlot *slotByTag(int tag);
@@ -97,6 +102,14 @@ public slots:
     void FormKeyPress(QChar key);
     void tmExitTimer();
 
+    // Connect, monitoring catalogue, Test.
+    void cbOLEDBClick();
+    void cbODBCClick();
+    void bbtConnectClick();
+    void cbMonTableChange();
+    void cbMonColumnChange();
+    void bbtSampleClick();
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -109,6 +122,8 @@ private:
                               const char *upperSplitter, const char *lowerSplitter);
     void setupCustomSqlPanel();
     void setupTimers();
+    void connectConnection();
+    MonitoringCatalogue catalogue();
     void setOuterWidth(int width);
 
     std::unique_ptr<TDialogs> dialogs_;
