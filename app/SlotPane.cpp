@@ -96,6 +96,8 @@ void buildChart(TChartSlot &slot, const IrregularNames &names)
     slot.chrtStatistics->setSeriesName(QString::fromLatin1(names.series));
     slot.chrtStatistics->setSeriesKind(names.designKind);
     slot.chrtStatistics->setFootText("Performance Analysis");
+    // The chart fills what the docked bars leave, down to nothing, so the bars stay whole.
+    slot.chrtStatistics->setMinimumSize(1, 1);
 
     slot.sgRawData = new TStringGrid(slot.chrtStatistics);
     slot.sgRawData->setObjectName(numbered("sgRawData", n));

@@ -1,8 +1,11 @@
+#include "CommandLine.h"
 #include "TApplication.h"
 #include "paMonSettings.h"
 
 int main(int argc, char **argv)
 {
+    if (const std::optional<int> exitCode = answerCommandLine(argc, argv))
+        return *exitCode;
     // Created before the window and destroyed after it.
     QStringList vScratchList;
     TApplication application(argc, argv);

@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "ComboBoxList.h"
 #include "ConnectToServer.h"
+#include "CustomSqlPanel.h"
 #include "MonitoringCatalogue.h"
 #include "Regional.h"
 #include "SampleQuery.h"
@@ -16,7 +17,9 @@
 #include "TRadioGroup.h"
 #include "TStatusBar.h"
 #include "TStringGrid.h"
+#include "TWidgetEvents.h"
 #include "TextFile.h"
+#include "WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -79,6 +82,8 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
     resize(designClientSize);
     setupTimers();
     connectConnection();
+    connectCustomSql();
+    connectLayout();
     qApp->installEventFilter(this);
 
     FormCreate();
@@ -269,6 +274,36 @@ void TfmMonSettings::setupTimers()
     tmExit.start();
 }
 
+void TfmMonSettings::connectCustomSql()
+{
+    connect(bbtLoadSQL, &QPushButton::clicked, this, &TfmMonSettings::bbtLoadSQLClick);
+    connect(btLoadSQL, &QPushButton::clicked, this, &TfmMonSettings::btLoadSQLClick);
+    connect(bbtSaveSQL, &QPushButton::clicked, this, &TfmMonSettings::bbtSaveSQLClick);
+}
+
+TChartArea TfmMonSettings::chartArea() const
+{
+    return {columns, paChartsLeft, paChartsRight, leftPanes, rightPanes, paLeftHide};
+}
+
+void TfmMonSettings::connectLayout()
+{
+    WindowLayout::setupSplitters(chartArea());
+    // The main status bar spans the window, so its resizes are the window's, with the layout done.
+    connect(sbStatus, &TStatusBar::resized, this, &TfmMonSettings::FormResize);
+    connect(sbStatus, &TStatusBar::doubleClicked, this, &TfmMonSettings::sbStatus1DblClick);
+    for (TFoldPicture *picture : {imUp, imDown})
+        connect(picture, &TFoldPicture::clicked, this, &TfmMonSettings::imDownClick);
+    connect(TWidgetEvents::of(paChartsLeft), &TWidgetEvents::resized, this, &TfmMonSettings::paChartsLeftResize);
+    connect(TWidgetEvents::of(paLeftHide), &TWidgetEvents::clicked, this, &TfmMonSettings::paLeftHideClick);
+    for (const auto &slot : slots_) {
+        for (TFoldPicture *picture : {slot->imUp, slot->imDown})
+            connect(picture, &TFoldPicture::clicked, this, &TfmMonSettings::imDown1Click);
+        connect(slot->sbStatus, &TStatusBar::resized, this, &TfmMonSettings::sbStatus1Resize);
+        connect(slot->sbStatus, &TStatusBar::doubleClicked, this, &TfmMonSettings::sbStatus1DblClick);
+    }
+}
+
 void TfmMonSettings::setOuterWidth(int width)
 {
     // The frame is known only once the window exists on the windowing system.
@@ -343,6 +378,62 @@ void TfmMonSettings::tmExitTimer()
     } catch (...) {
         // The next tick starts afresh.
     }
+}
+
+void TfmMonSettings::bbtLoadSQLClick()
+{
+    CustomSqlPanel::show(*paCustomSQL);
+}
+
+void TfmMonSettings::btLoadSQLClick()
+{
+    CustomSqlPanel::load(*reLoadSQL, *edFileName, context());
+}
+
+void TfmMonSettings::bbtSaveSQLClick()
+{
+    CustomSqlPanel::save(*reLoadSQL, *edFileName, context());
+}
+
+void TfmMonSettings::FormResize()
+{
+    WindowLayout::fitMessagePanel(*sbStatus);
+}
+
+void TfmMonSettings::imDownClick()
+{
+    WindowLayout::foldControlStrip(*imUp, *imDown, *paControls, *sbStatus);
+}
+
+void TfmMonSettings::imDown1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        WindowLayout::foldSlotStrip(*slot);
+}
+
+void TfmMonSettings::paChartsLeftResize()
+{
+    WindowLayout::collapseLeftColumn(chartArea());
+}
+
+void TfmMonSettings::paLeftHideClick()
+{
+    WindowLayout::restoreLeftColumn(chartArea(), frameGeometry().width());
+}
+
+void TfmMonSettings::sbStatus1Resize()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        WindowLayout::divideSlotStatusBar(*slot->sbStatus);
+}
+
+void TfmMonSettings::sbStatus1DblClick()
+{
+    // Tag 0 is the main status bar with its message in panel 2; a slot's bar has it in panel 1.
+    if (sender() == sbStatus)
+        WindowLayout::showStatusMessage(*sbStatus, 2, *dialogs_, this);
+    else if (TChartSlot *slot = slotOf(sender()))
+        WindowLayout::showStatusMessage(*slot->sbStatus, 1, *dialogs_, this);
 }
 
 bool TfmMonSettings::event(QEvent *event)

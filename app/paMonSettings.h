@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConnectionSettings.h"
+#include "TChartArea.h"
 #include "TChartSlot.h"
 #include "TConnection.h"
 #include "TQuery.h"
@@ -110,6 +111,20 @@ public slots:
     void cbMonColumnChange();
     void bbtSampleClick();
 
+    // Custom SQL panel.
+    void bbtLoadSQLClick();
+    void btLoadSQLClick();
+    void bbtSaveSQLClick();
+
+    // Window layout.
+    void FormResize();
+    void imDownClick();
+    void imDown1Click();
+    void paChartsLeftResize();
+    void paLeftHideClick();
+    void sbStatus1Resize();
+    void sbStatus1DblClick();
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -124,6 +139,9 @@ private:
     void setupTimers();
     void connectConnection();
     MonitoringCatalogue catalogue();
+    void connectCustomSql();
+    void connectLayout();
+    TChartArea chartArea() const;
     void setOuterWidth(int width);
 
     std::unique_ptr<TDialogs> dialogs_;

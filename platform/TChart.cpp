@@ -26,7 +26,9 @@ TChart::TChart(QWidget *parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    // The plot's own size hint is tiny.
+    // The plot's own size hint is tiny. A pane closed to a few pixels must still leave it a
+    // pixel to paint into, or every replot complains about an empty paint buffer.
+    mPlot->setMinimumSize(1, 1);
     layout->addWidget(mPlot, 1);
 
     mPlot->setAutoAddPlottableToLegend(false);

@@ -10,6 +10,7 @@
 #include "SqlRewriter.h"
 #include "SqliteErrors.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -84,7 +85,8 @@ ServerError syntaxErrorAt(const std::vector<Token> &tokens, std::size_t index)
 
 struct Session::Impl {
     Impl(Engine::Impl &engine, int spid, std::string user, std::string database)
-        : engine(engine), spid(spid), user(std::move(user)), database(std::move(database))
+        : engine(engine), spid(spid), user(std::move(user)), database(std::move(database)),
+          quotedIdentifier(PersonaRules::quotedIdentifierAtLogin(engine.options.persona))
     {
     }
 
@@ -105,6 +107,7 @@ struct Session::Impl {
     std::string database;
     int tranCount = 0;
     std::int64_t lastRowCount = 0;
+    bool quotedIdentifier;
 };
 
 std::unique_ptr<Session> Engine::openSession(int spid, const std::string &user, const std::string &database)
@@ -165,8 +168,10 @@ StatementOutcome Session::Impl::run(const SplitStatement &statement, const std::
         tranCount = tranCount > 0 ? tranCount - 1 : 0;
     } else if (first.isWord("ROLLBACK")) {
         tranCount = 0;
+    } else if (first.isWord("SET") && tokens.size() == 3 && tokens[1].isWord("QUOTED_IDENTIFIER")) {
+        quotedIdentifier = tokens[2].isWord("ON");
     } else if (first.isWord("SET") || first.isWord("SAVE") || first.isWord("PRINT")) {
-        // Session options and savepoints change nothing the simulation reports.
+        // Other session options and savepoints change nothing the simulation reports.
     } else if (first.isWord("IF")) {
         return runIf(statement, cancelled, interrupted);
     } else if (first.isWord("WAITFOR")) {
@@ -185,7 +190,7 @@ StatementOutcome Session::Impl::runSql(const std::vector<Token> &tokens, const s
                                        bool &interrupted, bool advancesClock)
 {
     StatementOutcome outcome;
-    const SqlRewriter rewriter(persona(), {spid, user, database, tranCount, lastRowCount});
+    const SqlRewriter rewriter(persona(), {spid, user, database, tranCount, lastRowCount, quotedIdentifier});
     const RewrittenStatement rewritten = rewriter.rewrite(tokens);
     if (rewritten.error) {
         outcome.error = rewritten.error;

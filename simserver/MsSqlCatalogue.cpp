@@ -187,6 +187,13 @@ void install(Database &database)
                 << (text ? "'Latin1_General_CI_AS_KS_WS'" : "NULL") << ", 1, " << (text ? 1 : 0) << ", 0, 0, 0);";
         }
     }
+    // The real server finds these only under sys; SQLite would find them unqualified as well,
+    // so a temporary view of the same name, searched first, points at a table that is missing.
+    std::vector<std::string> shadowed{"all_objects", "all_columns"};
+    for (const LiveTable &view : liveViews())
+        shadowed.push_back(view.name);
+    for (const std::string &name : shadowed)
+        sql << "CREATE TEMP VIEW [" << name << "] AS SELECT * FROM main.[" << name << "];";
     database.executeScript(sql.str());
 }
 

@@ -18,7 +18,7 @@ std::string versionString(Persona persona)
 
 bool knowsVersionNumber(Persona persona) { return persona == Persona::Ase; }
 
-bool doubleQuotesAreStrings(Persona persona) { return persona == Persona::Ase; }
+bool quotedIdentifierAtLogin(Persona persona) { return persona == Persona::MsSql; }
 
 std::string catalogueSchema(Persona persona) { return persona == Persona::Ase ? "master" : "sys"; }
 

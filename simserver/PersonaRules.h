@@ -15,8 +15,8 @@ std::string versionString(Persona persona);
 // ASE alone knows @@version_number.
 bool knowsVersionNumber(Persona persona);
 constexpr std::int64_t aseVersionNumber = 16000;
-// ASE runs with quoted_identifier off: "text" compares as a string.
-bool doubleQuotesAreStrings(Persona persona);
+// A session's quoted_identifier at login: ASE starts with it off, so "text" compares as a string.
+bool quotedIdentifierAtLogin(Persona persona);
 // SQLite schema holding the persona's catalogue and monitoring views.
 std::string catalogueSchema(Persona persona);
 // What `db..table` becomes for SQLite. ASE finds its monitoring tables in master; SQL Server

@@ -72,7 +72,7 @@ RewrittenStatement SqlRewriter::rewrite(std::vector<Token> tokens) const
     moveTopToLimit(tokens);
     qualifyTables(tokens, result.tables);
     tokens = nameSelectItems(tokens);
-    if (PersonaRules::doubleQuotesAreStrings(persona_))
+    if (!globals_.quotedIdentifier)
         quoteDoubleQuotedStrings(tokens);
     for (const Token &token : tokens) {
         if (!result.sql.empty())
@@ -256,7 +256,7 @@ bool SqlRewriter::isColumnReference(const std::vector<Token> &item) const
             continue;
         }
         const bool name = (token.kind == TokenKind::Word && !isKeyword(token)) || token.kind == TokenKind::Bracketed
-                          || (token.kind == TokenKind::DoubleQuoted && !PersonaRules::doubleQuotesAreStrings(persona_));
+                          || (token.kind == TokenKind::DoubleQuoted && globals_.quotedIdentifier);
         const bool star = token.isSymbol("*") && i + 1 == item.size();
         if (!name && !star)
             return false;

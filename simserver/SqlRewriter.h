@@ -2,8 +2,8 @@
 
 // Turns one T-SQL statement, as the program and drivers write them, into SQLite:
 // `db..table`, `alias=expr` and bare aliases in select lists, `top n`, global variables, and
-// ASE's double-quoted string literals. Columns the server would leave unnamed get a marker
-// alias, so the result can report them without a name.
+// double-quoted string literals while quoted_identifier is off (ASE's default). Columns the
+// server would leave unnamed get a marker alias, so the result can report them without a name.
 
 #include "Engine.h"
 #include "SqlToken.h"
@@ -22,6 +22,7 @@ struct GlobalValues {
     std::string database;
     int tranCount = 0;
     std::int64_t rowCount = 0;
+    bool quotedIdentifier = true; // off: "text" is a string literal
 };
 
 struct TableReference {

@@ -14,7 +14,9 @@ std::string writtenName(const std::string &reported, const std::vector<TableRefe
     for (const TableReference &table : tables)
         if (toUpper(table.rewritten) == toUpper(reported))
             return table.written;
-    return reported;
+    // A name the user left unqualified, looked up in main by a view standing in for it.
+    const std::string main = "main.";
+    return reported.rfind(main, 0) == 0 ? reported.substr(main.size()) : reported;
 }
 
 } // namespace

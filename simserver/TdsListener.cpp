@@ -4,6 +4,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -57,8 +58,13 @@ void TdsListener::serve()
         ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
         const std::uint16_t spid = nextSpid_++;
         std::thread([this, client, spid] {
-            ClientConnection connection(client, engine_, password_, spid);
-            connection.run();
+            // A failure ends this client's connection, never the server.
+            try {
+                ClientConnection connection(client, engine_, password_, spid);
+                connection.run();
+            } catch (const std::exception &error) {
+                std::fprintf(stderr, "quintaro-simserver: spid %d: %s\n", spid, error.what());
+            }
         }).detach();
     }
 }

@@ -232,8 +232,9 @@ private slots:
         QVERIFY(!w.paLeftHide->isVisible());
         QCOMPARE(w.paCustomSQL->geometry().topLeft(), QPoint(3, 3));
         QCOMPARE(w.paCustomSQL->width(), 409);
+        // The message panel takes what the others leave of the bar's width.
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(w.sbStatus->panelWidth(i), QList<int>({120, 130, 500, 50})[i]);
+            QCOMPARE(w.sbStatus->panelWidth(i), QList<int>({120, 130, w.sbStatus->width() - 328, 50})[i]);
         QVERIFY(w.cbODBC->isChecked() && !w.cbOLEDB->isChecked());
         QVERIFY(!w.state.bAbort && !w.state.bSybase && w.state.vScratchList.isEmpty());
         QVERIFY(w.tmExit.isActive());
@@ -268,8 +269,10 @@ private slots:
         QCOMPARE(slot.paHide->height(), 11);
         QCOMPARE(slot.paControls->height(), 72);
         QVERIFY(!slot.imUp->isVisibleTo(slot.paHide) && slot.imDown->isVisibleTo(slot.paHide));
+        // A slot's bar is divided in fifths of its width.
+        const int fifth = slot.sbStatus->width() / 5;
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(slot.sbStatus->panelWidth(i), QList<int>({98, 200, 500})[i]);
+            QCOMPARE(slot.sbStatus->panelWidth(i), QList<int>({fifth, 3 * fifth, fifth})[i]);
             QCOMPARE(slot.sbStatus->panelText(i), QString());
         }
 

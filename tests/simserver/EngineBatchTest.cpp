@@ -46,6 +46,10 @@ private slots:
         QTest::newRow("textsize then select") << ase << "set textsize 64512 select 1" << "N R1";
         QTest::newRow("semicolons") << msSql << "select 1; select 2;" << "R1 R1";
         QTest::newRow("union stays one") << msSql << "select 1 union select 2 union all select 3" << "R3";
+        QTest::newRow("subquery stays inside") << msSql << "select (select 1) select 2" << "R1 R1";
+        QTest::newRow("view takes its select") << msSql << "create view v as select 1 as a select * from v" << "N R1";
+        QTest::newRow("update takes its set") << msSql
+                                              << "create table u (a int) update u set a = 1 set rowcount 0" << "N N N";
         QTest::newRow("quoted identifier") << msSql << "SET QUOTED_IDENTIFIER ON" << "N";
         QTest::newRow("implicit transactions") << msSql << "set implicit_transactions off" << "N";
         QTest::newRow("transaction") << msSql << "BEGIN TRAN\nCOMMIT\nBEGIN TRANSACTION ROLLBACK" << "N N N N";

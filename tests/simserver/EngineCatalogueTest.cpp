@@ -207,6 +207,10 @@ private slots:
             << "208 Invalid object name 'master..dm_os_performance_counters'.";
         QTest::newRow("mssql unknown sys view")
             << Persona::MsSql << "select * from sys.dm_nothing" << "208 Invalid object name 'sys.dm_nothing'.";
+        QTest::newRow("mssql dm view without sys")
+            << Persona::MsSql << "select * from dm_os_wait_stats" << "208 Invalid object name 'dm_os_wait_stats'.";
+        QTest::newRow("mssql catalogue without sys")
+            << Persona::MsSql << "select name from all_objects" << "208 Invalid object name 'all_objects'.";
         QTest::newRow("mssql has no mon tables")
             << Persona::MsSql << "select * from master..monState" << "208 Invalid object name 'master..monState'.";
         QTest::newRow("unknown column") << Persona::Ase << "select NoSuchColumn from monState" << "207 Invalid column name 'NoSuchColumn'.";

@@ -88,6 +88,28 @@ private slots:
         QCOMPARE(typeLetters(*outcome.result), types);
     }
 
+    // "x" is a string while quoted_identifier is off (ASE's default), a name while it is on.
+    void quotedIdentifier_data()
+    {
+        QTest::addColumn<Persona>("persona");
+        QTest::addColumn<QString>("batch");
+        QTest::addColumn<QString>("value");
+        const QString select = "select \"x\" from (select 'column' as x)";
+        QTest::newRow("ase default") << Persona::Ase << select << "x";
+        QTest::newRow("ase on") << Persona::Ase << "set quoted_identifier on " + select << "column";
+        QTest::newRow("mssql default") << Persona::MsSql << select << "column";
+        QTest::newRow("mssql off") << Persona::MsSql << "SET QUOTED_IDENTIFIER OFF " + select << "x";
+    }
+    void quotedIdentifier()
+    {
+        QFETCH(Persona, persona);
+        QFETCH(QString, batch);
+        QFETCH(QString, value);
+        Server server(persona);
+        const auto outcome = server.run(batch);
+        QCOMPARE(columnValues(*outcome.statements.back().result, 0), QStringList{value});
+    }
+
     void versionNamesThePersona_data()
     {
         QTest::addColumn<Persona>("persona");

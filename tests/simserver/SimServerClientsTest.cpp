@@ -8,6 +8,8 @@
 namespace {
 const QString freeTdsServer = QStringLiteral("simtds");
 const QString greeting = QStringLiteral("Grüße ☃");
+// Beyond nvarchar(4000) and beyond the 255 bytes of a TDS 5.0 varchar; several packets each way.
+const QString longText = QString(4500, QChar(0xE9));
 
 struct Expected {
     int error = 0;
@@ -62,6 +64,7 @@ QList<Statement> statements()
         {"unnamed", {"select 1+1"}, {0, {""}, {"2"}, {}}, {0, {""}, {"2"}, {}}},
         {"non-ASCII", {"select Greeting='" + greeting + "'"}, {0, {"Greeting"}, {greeting}, {}},
          {0, {"Greeting"}, {greeting}, {}}},
+        {"long text", {"select Long='" + longText + "'"}, {0, {"Long"}, {longText}, {}}, {0, {"Long"}, {longText}, {}}},
     };
 }
 
@@ -107,6 +110,12 @@ private slots:
             for (const auto persona : {SimServer::Persona::Ase, SimServer::Persona::MsSql})
                 for (const auto &[clientName, client] : clients)
                     for (const Statement &s : statements()) {
+                        // QODBC (Qt 6.4) reads an nvarchar(max) value through FreeTDS as NULL:
+                        // its zero-length SQLGetData probe fails on such columns. The ODBC API
+                        // test reads the same value in pieces.
+                        if (s.lines.first().startsWith(QLatin1String("select Long=")) && version == QLatin1String("7.4") &&
+                            client != Client::Tsql)
+                            continue;
                         const Expected &e = persona == SimServer::Persona::Ase ? s.ase : s.msSql;
                         QTest::addRow("%s %s %s %s", qPrintable(version),
                                       persona == SimServer::Persona::Ase ? "ase" : "mssql", clientName, s.name)
