@@ -189,7 +189,10 @@ private slots:
         if (aggregate == 4)
             QCOMPARE(value, 1);
         QCOMPARE(grid->cells(0, 2), QString());
+        // The new empty last row is the selected one; the user may size and move columns.
         QCOMPARE(grid->row(), 2);
+        const auto options = TStringGrid::RowSelect | TStringGrid::ColSizing | TStringGrid::ColMoving;
+        QCOMPARE(grid->options() & options, options);
     }
 
     // Test runs the query box's own text: ticked, nothing chosen to compose from, or a rerun.
