@@ -2,8 +2,11 @@
 
 #include "AppPaths.h"
 #include "ComboBoxList.h"
+#include "ConnectToServer.h"
 #include "CustomSqlPanel.h"
+#include "MonitoringCatalogue.h"
 #include "Regional.h"
+#include "SampleQuery.h"
 #include "ServerList.h"
 #include "SlotPane.h"
 #include "StripLayout.h"
@@ -20,6 +23,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -77,6 +81,7 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
     layout->addWidget(paChartsControl, 1);
     resize(designClientSize);
     setupTimers();
+    connectConnection();
     connectCustomSql();
     connectLayout();
     qApp->installEventFilter(this);
@@ -452,4 +457,60 @@ bool TfmMonSettings::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TfmMonSettings::connectConnection()
+{
+    // Typed names are taken exactly as typed: a completer would finish a partial table name.
+    for (QComboBox *box : {edSRV, cbMonTable, cbMonColumn})
+        box->setCompleter(nullptr);
+    connect(cbOLEDB, &QCheckBox::toggled, this, &TfmMonSettings::cbOLEDBClick);
+    connect(cbODBC, &QCheckBox::toggled, this, &TfmMonSettings::cbODBCClick);
+    connect(bbtConnect, &QPushButton::clicked, this, &TfmMonSettings::bbtConnectClick);
+    connect(cbMonTable, &QComboBox::editTextChanged, this, &TfmMonSettings::cbMonTableChange);
+    connect(edSRV, &QComboBox::editTextChanged, this, &TfmMonSettings::cbMonTableChange);
+    connect(cbMonColumn, &QComboBox::editTextChanged, this, &TfmMonSettings::cbMonColumnChange);
+    connect(bbtSample, &QPushButton::clicked, this, &TfmMonSettings::bbtSampleClick);
+}
+
+ConnectionSettings TfmMonSettings::connectionSettings() const
+{
+    return {edSRV->currentText(), edDB->text(), edUsr->text(), edPassword->text(), cbODBC->isChecked()};
+}
+
+MonitoringCatalogue TfmMonSettings::catalogue()
+{
+    return MonitoringCatalogue(qryDynamic, {cbMonTable, meTableDesc, cbMonColumn, meColumnDesc}, context());
+}
+
+void TfmMonSettings::cbOLEDBClick()
+{
+    cbODBC->setChecked(!cbOLEDB->isChecked());
+}
+
+void TfmMonSettings::cbODBCClick()
+{
+    cbOLEDB->setChecked(!cbODBC->isChecked());
+}
+
+void TfmMonSettings::bbtConnectClick()
+{
+    MonitoringCatalogue shared = catalogue();
+    ConnectToServer(connectionSettings().connectionString(), edSRV, dblocal, qryDynamic, shared, context());
+}
+
+void TfmMonSettings::cbMonTableChange()
+{
+    catalogue().cbMonTableChange();
+}
+
+void TfmMonSettings::cbMonColumnChange()
+{
+    catalogue().cbMonColumnChange();
+}
+
+void TfmMonSettings::bbtSampleClick()
+{
+    TestSampleQuery({cbCustom, cbMonTable, cbMonColumn, reSQL, sgTest, rgGRP->itemIndex()}, dblocal, qryDynamic,
+                    context());
 }
