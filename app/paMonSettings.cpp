@@ -2,11 +2,13 @@
 
 #include "AppPaths.h"
 #include "ComboBoxList.h"
+#include "ConnectToServer.h"
 #include "CustomSqlPanel.h"
-#include "OleDbConnectionString.h"
+#include "MonitoringCatalogue.h"
 #include "RawGrid.h"
 #include "Regional.h"
 #include "RunControl.h"
+#include "SampleQuery.h"
 #include "SampleTimer.h"
 #include "ServerList.h"
 #include "SlotChart.h"
@@ -25,6 +27,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -82,6 +85,7 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
     layout->addWidget(paChartsControl, 1);
     resize(designClientSize);
     setupTimers();
+    connectConnection();
     connectCustomSql();
     connectLayout();
     connectSampling();
@@ -328,18 +332,6 @@ void TfmMonSettings::connectSampling()
     }
 }
 
-// The string Connect builds from the control strip; to be replaced by the shared builder of
-// connection/ once it is on main.
-QString TfmMonSettings::slotConnectionString() const
-{
-    const auto quoted = &OleDbConnectionString::quoteValue;
-    return (cbODBC->isChecked() ? QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=")
-                                : QStringLiteral("Provider=ASEOLEDB.1;Persist Security Info=False;User ID="))
-           + quoted(edUsr->text()) + QStringLiteral(";Data Source=") + quoted(edSRV->currentText())
-           + QStringLiteral(";Initial Catalog=master;Password=") + quoted(edPassword->text())
-           + QStringLiteral(";Database=") + quoted(edDB->text());
-}
-
 void TfmMonSettings::setOuterWidth(int width)
 {
     // The frame is known only once the window exists on the windowing system.
@@ -495,10 +487,66 @@ bool TfmMonSettings::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void TfmMonSettings::connectConnection()
+{
+    // Typed names are taken exactly as typed: a completer would finish a partial table name.
+    for (QComboBox *box : {edSRV, cbMonTable, cbMonColumn})
+        box->setCompleter(nullptr);
+    connect(cbOLEDB, &QCheckBox::toggled, this, &TfmMonSettings::cbOLEDBClick);
+    connect(cbODBC, &QCheckBox::toggled, this, &TfmMonSettings::cbODBCClick);
+    connect(bbtConnect, &QPushButton::clicked, this, &TfmMonSettings::bbtConnectClick);
+    connect(cbMonTable, &QComboBox::editTextChanged, this, &TfmMonSettings::cbMonTableChange);
+    connect(edSRV, &QComboBox::editTextChanged, this, &TfmMonSettings::cbMonTableChange);
+    connect(cbMonColumn, &QComboBox::editTextChanged, this, &TfmMonSettings::cbMonColumnChange);
+    connect(bbtSample, &QPushButton::clicked, this, &TfmMonSettings::bbtSampleClick);
+}
+
+ConnectionSettings TfmMonSettings::connectionSettings() const
+{
+    return {edSRV->currentText(), edDB->text(), edUsr->text(), edPassword->text(), cbODBC->isChecked()};
+}
+
+MonitoringCatalogue TfmMonSettings::catalogue()
+{
+    return MonitoringCatalogue(qryDynamic, {cbMonTable, meTableDesc, cbMonColumn, meColumnDesc}, context());
+}
+
+void TfmMonSettings::cbOLEDBClick()
+{
+    cbODBC->setChecked(!cbOLEDB->isChecked());
+}
+
+void TfmMonSettings::cbODBCClick()
+{
+    cbOLEDB->setChecked(!cbODBC->isChecked());
+}
+
+void TfmMonSettings::bbtConnectClick()
+{
+    MonitoringCatalogue shared = catalogue();
+    ConnectToServer(connectionSettings().connectionString(), edSRV, dblocal, qryDynamic, shared, context());
+}
+
+void TfmMonSettings::cbMonTableChange()
+{
+    catalogue().cbMonTableChange();
+}
+
+void TfmMonSettings::cbMonColumnChange()
+{
+    catalogue().cbMonColumnChange();
+}
+
+void TfmMonSettings::bbtSampleClick()
+{
+    TestSampleQuery({cbCustom, cbMonTable, cbMonColumn, reSQL, sgTest, rgGRP->itemIndex()}, dblocal, qryDynamic,
+                    context());
+}
+
 void TfmMonSettings::bbtStartSampling1Click()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        RunControl::run(*slot, context(), *reSQL, slotConnectionString(), edSRV->currentText());
+        RunControl::run(*slot, context(), *reSQL, connectionSettings().connectionString(), edSRV->currentText());
 }
 
 void TfmMonSettings::bbtStopSampling1Click()

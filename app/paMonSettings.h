@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConnectionSettings.h"
 #include "TChartArea.h"
 #include "TChartSlot.h"
 #include "TConnection.h"
@@ -12,6 +13,7 @@
 #include <array>
 #include <memory>
 
+class MonitoringCatalogue;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -40,6 +42,9 @@ public:
     TWindowContext context() { return {state, *sbStatus, *dialogs_, this}; }
     // Tests answer the modal boxes and file dialogs through their own seam.
     void setDialogs(std::unique_ptr<TDialogs> dialogs);
+
+    // The connection settings as the control strip shows them now.
+    ConnectionSettings connectionSettings() const;
 
     // Slot 1..6 by tag; nullptr for any other tag.
     TChartSlot *slotByTag(int tag);
@@ -98,6 +103,14 @@ public slots:
     void FormKeyPress(QChar key);
     void tmExitTimer();
 
+    // Connect, monitoring catalogue, Test.
+    void cbOLEDBClick();
+    void cbODBCClick();
+    void bbtConnectClick();
+    void cbMonTableChange();
+    void cbMonColumnChange();
+    void bbtSampleClick();
+
     // Custom SQL panel.
     void bbtLoadSQLClick();
     void btLoadSQLClick();
@@ -140,8 +153,9 @@ private:
                               const char *upperSplitter, const char *lowerSplitter);
     void setupCustomSqlPanel();
     void setupTimers();
+    void connectConnection();
+    MonitoringCatalogue catalogue();
     void connectSampling();
-    QString slotConnectionString() const;
     void connectCustomSql();
     void connectLayout();
     TChartArea chartArea() const;

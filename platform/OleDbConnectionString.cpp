@@ -159,7 +159,9 @@ QString OleDbConnectionString::login(QStringView databaseKey) const
 QString OleDbConnectionString::toOdbc() const
 {
     const QString provider = value(u"Provider");
-    const QString dataSource = value(u"Data Source");
+    // Server and data source names never hold outer blanks; a stray one typed into the server
+    // box must not make the name unknown.
+    const QString dataSource = value(u"Data Source").trimmed();
     if (provider.compare(u"MSDASQL.1", Qt::CaseInsensitive) == 0)
         return QStringLiteral("DSN=") + odbcValue(dataSource) + login(u"DATABASE");
 

@@ -48,9 +48,33 @@ TChart::TChart(QWidget *parent)
     mMarks->setVisible(false);
 
     setBackgroundColor(palette().color(QPalette::Button));
+    applyFont();
 
     connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::fitAxesToPoints);
     connect(mPlot, &QCustomPlot::mouseDoubleClick, this, &TChart::doubleClicked);
+}
+
+// The plot's parts take their fonts once, at creation, by point size; follow the widget's
+// font instead, so the chart reads like the rest of the window.
+void TChart::applyFont()
+{
+    const QFont plotFont = font();
+    mPlot->setFont(plotFont);
+    for (QCPAxis *axis : {mPlot->xAxis, mPlot->yAxis}) {
+        axis->setTickLabelFont(plotFont);
+        axis->setLabelFont(plotFont);
+    }
+    mFoot->setFont(plotFont);
+    if (mTitle)
+        mTitle->setFont(plotFont);
+    queueReplot();
+}
+
+void TChart::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        applyFont();
 }
 
 void TChart::setUpAxes()
@@ -195,6 +219,7 @@ void TChart::setTitleText(const QString &text)
     } else {
         layout->insertRow(0);
         mTitle = new QCPTextElement(mPlot, text);
+        mTitle->setFont(font());
         layout->addElement(0, 0, mTitle);
     }
     queueReplot();

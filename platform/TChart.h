@@ -58,9 +58,11 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void setUpAxes();
+    void applyFont();
     void fitAxesToPoints();
     void queueReplot();
 

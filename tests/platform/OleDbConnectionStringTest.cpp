@@ -115,6 +115,9 @@ private slots:
             << programString.arg(u"ASEOLEDB.1", u"{x}", u"", u"db")
             << "DRIVER={FreeTDS};TDS_Version=5.0;Servername={{x}}};ClientCharset=UTF-8;"
                "UID=sa;PWD=;Database=db";
+        QTest::newRow("stray blanks around a quoted server name")
+            << programString.arg(u"MSDASQL.1", OleDbConnectionString::quoteValue(u" mydsn "_qs), u"", u"db")
+            << "DSN=mydsn;UID=sa;PWD=;DATABASE=db";
         QTest::newRow("no user or password given")
             << "Provider=MSDASQL.1;Data Source=mydsn" << "DSN=mydsn";
     }
