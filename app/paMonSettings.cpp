@@ -1,7 +1,11 @@
 #include "paMonSettings.h"
 
 #include "AppPaths.h"
+#include "AutoSave.h"
 #include "ComboBoxList.h"
+#include "PerformanceDataFile.h"
+#include "PerformanceDataLoader.h"
+#include "RawDataFile.h"
 #include "Regional.h"
 #include "ServerList.h"
 #include "SlotPane.h"
@@ -74,6 +78,7 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
     layout->addWidget(paChartsControl, 1);
     resize(designClientSize);
     setupTimers();
+    connectDataFiles();
     qApp->installEventFilter(this);
 
     FormCreate();
@@ -338,6 +343,51 @@ void TfmMonSettings::tmExitTimer()
     } catch (...) {
         // The next tick starts afresh.
     }
+}
+
+void TfmMonSettings::connectDataFiles()
+{
+    for (const auto &slot : slots_) {
+        connect(slot->bbtExport, &QPushButton::clicked, this, &TfmMonSettings::bbtExport1Click);
+        connect(slot->bbtExportRawData, &QPushButton::clicked, this, &TfmMonSettings::bbtExportRawData1Click);
+        connect(slot->cbAutoSave, &QCheckBox::clicked, this, &TfmMonSettings::cbAutoSave1Click);
+        connect(slot->bbtLoad, &QPushButton::clicked, this, &TfmMonSettings::bbtLoadClick);
+    }
+    // Ticks count from window creation, whenever a box is ticked.
+    tmSave.setInterval(300000);
+    connect(&tmSave, &QTimer::timeout, this, &TfmMonSettings::tmSaveTimer);
+    tmSave.start();
+}
+
+void TfmMonSettings::bbtExport1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        ExportPerformanceData(*slot, context());
+}
+
+void TfmMonSettings::bbtExportRawData1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        ExportRawData(*slot, context());
+}
+
+void TfmMonSettings::cbAutoSave1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        ChooseAutoSaveFile(*slot, context());
+}
+
+void TfmMonSettings::tmSaveTimer()
+{
+    for (const auto &slot : slots_)
+        AutoSaveSlot(*slot, context());
+}
+
+void TfmMonSettings::bbtLoadClick()
+{
+    // The chart is rebuilt by DrawSlotChart once charts/ provides it.
+    if (TChartSlot *slot = slotOf(sender()))
+        LoadPerformanceData(*slot, context(), [](TChartSlot &) {});
 }
 
 bool TfmMonSettings::event(QEvent *event)
