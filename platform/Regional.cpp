@@ -298,7 +298,7 @@ std::optional<QDateTime> Regional::parseTimeLine(QStringView text) const
         const QDate date(year, month, day);
         QTime time;
         if (at == 11 && date.isValid() && readTime(text, at, time) && at == text.size())
-            return QDateTime(date, time);
+            return localDateTime(date, time);
     }
     return parseLeniently(text);
 }
@@ -324,7 +324,7 @@ std::optional<QDateTime> Regional::parseLeniently(QStringView text) const
     if (!date.isValid())
         return std::nullopt;
     if (timePart.isEmpty())
-        return QDateTime(date, QTime(0, 0));
+        return localDateTime(date, QTime(0, 0));
 
     const QString sep = literal(timeSep);
     const QString formats[] = {
@@ -342,10 +342,20 @@ std::optional<QDateTime> Regional::parseLeniently(QStringView text) const
         for (const QString &format : formats) {
             const QTime time = locale.toTime(timeText, format);
             if (time.isValid())
-                return QDateTime(date, time);
+                return localDateTime(date, time);
         }
     }
     return std::nullopt;
+}
+
+QDateTime Regional::localDateTime(const QDate &date, const QTime &time) const
+{
+    if (date != offsetDate || time.hour() != offsetHour) {
+        offsetSeconds = QDateTime(date, time).offsetFromUtc();
+        offsetDate = date;
+        offsetHour = time.hour();
+    }
+    return QDateTime(date, time, Qt::OffsetFromUTC, offsetSeconds);
 }
 
 QString Regional::formatNumber(double value) const
@@ -366,9 +376,13 @@ QString Regional::formatNumber(double value) const
 std::optional<double> Regional::parseNumber(QStringView text) const
 {
     QStringView trimmed = text.trimmed();
-    if (trimmed.startsWith(u'+'))
+    // from_chars takes a minus sign only; one plus sign is allowed too.
+    if (trimmed.startsWith(u'+')) {
         trimmed = trimmed.sliced(1);
-    if (trimmed.isEmpty() || trimmed.size() > 63 || trimmed.startsWith(u'+'))
+        if (trimmed.startsWith(u'-'))
+            return std::nullopt;
+    }
+    if (trimmed.isEmpty() || trimmed.size() > 63)
         return std::nullopt;
     char buffer[64];
     qsizetype length = 0;

@@ -27,7 +27,10 @@ public:
     // The time line: date in the short date format, one blank, time in the long time format.
     QString formatTimeLine(const QDateTime &local) const;
     // Reads the program's own time line directly; anything else (one-digit fields, no time,
-    // seconds left out) through the locale-aware parser with the same separators.
+    // seconds left out) through the locale-aware parser with the same separators. The result
+    // is the local time carrying the zone's offset at that moment (Qt::OffsetFromUTC): the
+    // same instant and wall-clock time as a Qt::LocalTime value, without a zone look-up per
+    // line.
     std::optional<QDateTime> parseTimeLine(QStringView text) const;
 
     // Shortest text that reads back to the same double; the decimal point as set, no groups.
@@ -47,10 +50,16 @@ private:
     void appendTime(QString &out, const QTime &time) const;
     bool readTime(QStringView text, qsizetype &at, QTime &time) const;
     std::optional<QDateTime> parseLeniently(QStringView text) const;
+    QDateTime localDateTime(const QDate &date, const QTime &time) const;
 
     QChar dateSep;
     QChar timeSep;
     QString timeFormat;
     QChar point;
     std::vector<TimeField> timeFields;
+
+    // The zone's offset for the last local date and hour read; zones change offsets on the hour.
+    mutable QDate offsetDate;
+    mutable int offsetHour = -1;
+    mutable int offsetSeconds = 0;
 };

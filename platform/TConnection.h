@@ -8,6 +8,8 @@
 class TConnection {
 public:
     // Bounds how long open() waits for a server that accepts the connection but never answers.
+    // FreeTDS 1.3 keeps to it for TDS 7.x; with TDS 5.0 its logout after the time-out waits
+    // again, five seconds at a time, so a silent ASE port still holds open().
     static constexpr int loginTimeoutSeconds = 10;
 
     TConnection();
@@ -23,6 +25,7 @@ public:
     void close(); // harmless when closed
     bool connected() const;
 
+    // The Qt connection the queries on this connection run on.
     QSqlDatabase database() const;
 
 private:

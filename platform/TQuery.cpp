@@ -18,11 +18,14 @@ QStringList uniqueFieldNames(const QSqlRecord &record)
         return names.contains(name, Qt::CaseInsensitive);
     };
     for (int column = 0; column < record.count(); ++column) {
-        const QString reported = record.fieldName(column);
-        QString name = reported.isEmpty() ? QStringLiteral("COLUMN1") : reported;
-        const QString stem = reported.isEmpty() ? QStringLiteral("COLUMN") : reported + u'_';
-        for (int k = reported.isEmpty() ? 2 : 1; taken(name); ++k)
-            name = stem + QString::number(k);
+        QString name = record.fieldName(column);
+        if (name.isEmpty() || taken(name)) {
+            const QString stem = name.isEmpty() ? QStringLiteral("COLUMN") : name + u'_';
+            int k = 1;
+            do
+                name = stem + QString::number(k++);
+            while (taken(name));
+        }
         names.append(name);
     }
     return names;

@@ -27,7 +27,8 @@ public:
 
     bool eof() const { return !onRow; }
     void next();
-    // Raises DatabaseError for a name the result does not have.
+    // The current row's value as text; empty at the end of the data. Names match in any letter
+    // case; a name the result does not have raises DatabaseError.
     QString fieldByName(const QString &name) const;
     void getFieldNames(QStringList &names) const;
 
