@@ -2,12 +2,18 @@
 
 #include "AppPaths.h"
 #include "AutoSave.h"
+#include "ClickEmitter.h"
 #include "ComboBoxList.h"
+#include "OleDbConnectionString.h"
 #include "PerformanceDataFile.h"
 #include "PerformanceDataLoader.h"
 #include "RawDataFile.h"
+#include "RawGrid.h"
 #include "Regional.h"
+#include "RunControl.h"
+#include "SampleTimer.h"
 #include "ServerList.h"
+#include "SlotChart.h"
 #include "SlotPane.h"
 #include "StripLayout.h"
 #include "TApplication.h"
@@ -78,6 +84,7 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
     layout->addWidget(paChartsControl, 1);
     resize(designClientSize);
     setupTimers();
+    connectSampling();
     connectDataFiles();
     qApp->installEventFilter(this);
 
@@ -269,6 +276,39 @@ void TfmMonSettings::setupTimers()
     tmExit.start();
 }
 
+void TfmMonSettings::connectSampling()
+{
+    for (const auto &owned : slots_) {
+        TChartSlot *slot = owned.get();
+        connect(slot->bbtStartSampling, &QPushButton::clicked, this, &TfmMonSettings::bbtStartSampling1Click);
+        connect(slot->bbtStopSampling, &QPushButton::clicked, this, &TfmMonSettings::bbtStopSampling1Click);
+        connect(slot->bbtShowSQL, &QPushButton::clicked, this, &TfmMonSettings::bbtShowSQL1Click);
+        connect(slot->bbtUpdateSQL, &QPushButton::clicked, this, &TfmMonSettings::bbtUpdateSQL1Click);
+        connect(&slot->tmSample, &QTimer::timeout, this, &TfmMonSettings::tmSample1Timer);
+        connect(slot->cbStyle, &QComboBox::currentTextChanged, this, &TfmMonSettings::cbStyle1Change);
+        connect(slot->cbMarks, &QCheckBox::clicked, this, &TfmMonSettings::cbMarks1Click);
+        connect(new ClickEmitter(slot->paColor), &ClickEmitter::clicked, this, &TfmMonSettings::paColor1Click);
+        connect(slot->bbtClear, &QPushButton::clicked, this, &TfmMonSettings::bbtClear1Click);
+        connect(slot->cbRawData, &QCheckBox::clicked, this, &TfmMonSettings::cbRawData1Click);
+        connect(slot->chrtStatistics, &TChart::doubleClicked, this, &TfmMonSettings::chrtStatistics1DblClick);
+        connect(slot->sgRawData, &TStringGrid::dblClick, this, &TfmMonSettings::sgRawData1DblClick);
+        connect(slot->bbtClearRawData, &QPushButton::clicked, this, &TfmMonSettings::bbtClearRawData1Click);
+        connect(slot->sgRawData, &TStringGrid::selectCell, this, &TfmMonSettings::sgRawData1SelectCell);
+    }
+}
+
+// The string Connect builds from the control strip; to be replaced by the shared builder of
+// connection/ once it is on main.
+QString TfmMonSettings::slotConnectionString() const
+{
+    const auto quoted = &OleDbConnectionString::quoteValue;
+    return (cbODBC->isChecked() ? QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=")
+                                : QStringLiteral("Provider=ASEOLEDB.1;Persist Security Info=False;User ID="))
+           + quoted(edUsr->text()) + QStringLiteral(";Data Source=") + quoted(edSRV->currentText())
+           + QStringLiteral(";Initial Catalog=master;Password=") + quoted(edPassword->text())
+           + QStringLiteral(";Database=") + quoted(edDB->text());
+}
+
 void TfmMonSettings::setOuterWidth(int width)
 {
     // The frame is known only once the window exists on the windowing system.
@@ -385,9 +425,8 @@ void TfmMonSettings::tmSaveTimer()
 
 void TfmMonSettings::bbtLoadClick()
 {
-    // The chart is rebuilt by DrawSlotChart once charts/ provides it.
     if (TChartSlot *slot = slotOf(sender()))
-        LoadPerformanceData(*slot, context(), [](TChartSlot &) {});
+        LoadPerformanceData(*slot, context());
 }
 
 bool TfmMonSettings::event(QEvent *event)
@@ -411,4 +450,88 @@ bool TfmMonSettings::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TfmMonSettings::bbtStartSampling1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        RunControl::run(*slot, context(), *reSQL, slotConnectionString(), edSRV->currentText());
+}
+
+void TfmMonSettings::bbtStopSampling1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        RunControl::stop(*slot);
+}
+
+void TfmMonSettings::bbtShowSQL1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        RunControl::showSQL(*slot, *reSQL);
+}
+
+void TfmMonSettings::bbtUpdateSQL1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        RunControl::updateSQL(*slot, *reSQL);
+}
+
+void TfmMonSettings::tmSample1Timer()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        SampleTimer::tick(*slot, state);
+}
+
+void TfmMonSettings::cbStyle1Change()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        SlotChart::changeStyle(*slot);
+}
+
+void TfmMonSettings::cbMarks1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        SlotChart::applyMarks(*slot);
+}
+
+void TfmMonSettings::paColor1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        SlotChart::chooseColor(*slot, *dialogs_, this);
+}
+
+void TfmMonSettings::bbtClear1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        SlotChart::clear(*slot);
+}
+
+void TfmMonSettings::cbRawData1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        RawGrid::followGetRaw(*slot);
+}
+
+void TfmMonSettings::chrtStatistics1DblClick()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        RawGrid::toggle(*slot);
+}
+
+void TfmMonSettings::sgRawData1DblClick()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        RawGrid::toggle(*slot);
+}
+
+void TfmMonSettings::bbtClearRawData1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        RawGrid::clearRaw(*slot);
+}
+
+void TfmMonSettings::sgRawData1SelectCell(int, int, int currentRow)
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        RawGrid::showRowIndicator(*slot->sbStatus, currentRow);
 }

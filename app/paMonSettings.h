@@ -97,6 +97,22 @@ public slots:
     void FormKeyPress(QChar key);
     void tmExitTimer();
 
+    // Sampling and the slot's chart and raw grid; each serves all six slots by the sender's Tag.
+    void bbtStartSampling1Click();
+    void bbtStopSampling1Click();
+    void bbtShowSQL1Click();
+    void bbtUpdateSQL1Click();
+    void tmSample1Timer();
+    void cbStyle1Change();
+    void cbMarks1Click();
+    void paColor1Click();
+    void bbtClear1Click();
+    void cbRawData1Click();
+    void chrtStatistics1DblClick();
+    void sgRawData1DblClick();
+    void bbtClearRawData1Click();
+    void sgRawData1SelectCell(int col, int row, int currentRow);
+
     // Data files: Export, Export Raw, Auto Save and Load of every slot, and the auto-save tick.
 public slots:
     void bbtExport1Click();
@@ -121,6 +137,8 @@ private:
                               const char *upperSplitter, const char *lowerSplitter);
     void setupCustomSqlPanel();
     void setupTimers();
+    void connectSampling();
+    QString slotConnectionString() const;
     void setOuterWidth(int width);
 
     std::unique_ptr<TDialogs> dialogs_;

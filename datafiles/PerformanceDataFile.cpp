@@ -1,6 +1,5 @@
 #include "PerformanceDataFile.h"
 
-#include "BlankTrim.h"
 #include "DataFileWriter.h"
 #include "DesktopShell.h"
 #include "ExportMarker.h"
@@ -10,6 +9,7 @@
 #include "TStatusBar.h"
 #include "TWindowContext.h"
 #include "TWindowState.h"
+#include "TextTrim.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -19,7 +19,7 @@ namespace {
 QString headerLine(const QLineEdit &edValueName)
 {
     const QString name = edValueName.text();
-    return QStringLiteral("Date,") + (name.isEmpty() ? QStringLiteral("Value") : BlankTrim::trimmed(name));
+    return QStringLiteral("Date,") + (name.isEmpty() ? QStringLiteral("Value") : trimBlanksAndControls(name));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ExportMarker.h"
 #include "LoopPacer.h"
 #include "Regional.h"
+#include "SlotChart.h"
 #include "TChart.h"
 #include "TChartSlot.h"
 #include "TDialogs.h"
@@ -28,7 +29,7 @@ bool isHeader(QStringView datePart)
 
 } // namespace
 
-void LoadPerformanceData(TChartSlot &slot, const TWindowContext &context, const RebuildSlotChart &rebuild)
+void LoadPerformanceData(TChartSlot &slot, const TWindowContext &context)
 {
     const QString fileName = context.dialogs.chooseOpenFile(context.owner);
     if (fileName.isEmpty())
@@ -87,7 +88,7 @@ void LoadPerformanceData(TChartSlot &slot, const TWindowContext &context, const 
         }
         slot.chrtStatistics->setTitleText(title);
         context.sbStatus.setPanelText(2, QStringLiteral("Loaded Performance Data from ") + fileName);
-        rebuild(slot);
+        SlotChart::draw(slot, false);
     } catch (const std::exception &error) {
         context.sbStatus.setPanelText(2, QStringLiteral("Sampling Stopped Due to Exception...")
                                              + QString::fromUtf8(error.what()));

@@ -1,6 +1,5 @@
 #include "RawDataFile.h"
 
-#include "BlankTrim.h"
 #include "DataFileWriter.h"
 #include "DesktopShell.h"
 #include "ExportMarker.h"
@@ -11,6 +10,7 @@
 #include "TStringGrid.h"
 #include "TWindowContext.h"
 #include "TWindowState.h"
+#include "TextTrim.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -18,19 +18,24 @@
 
 namespace {
 
+bool holdsText(QStringView cell)
+{
+    return std::any_of(cell.begin(), cell.end(), [](QChar c) { return c.unicode() > u' '; });
+}
+
 QString delimiterOf(const QLineEdit &edSeparator)
 {
-    const QString delimiter = BlankTrim::trimmed(edSeparator.text());
+    const QString delimiter = trimBlanksAndControls(edSeparator.text());
     return delimiter.isEmpty() ? QStringLiteral("^") : delimiter;
 }
 
-// Reads the row's cells into `cells`; false when none holds more than blanks.
+// Reads the row's cells into `cells`; false when none holds more than blanks and controls.
 bool readRow(const TStringGridModel &grid, int row, QStringList &cells)
 {
     cells.resize(grid.gridColCount());
     for (int col = 0; col < cells.size(); ++col)
         cells[col] = grid.cell(col, row);
-    return !std::all_of(cells.cbegin(), cells.cend(), [](const QString &cell) { return BlankTrim::isBlank(cell); });
+    return std::any_of(cells.cbegin(), cells.cend(), [](const QString &cell) { return holdsText(cell); });
 }
 
 } // namespace

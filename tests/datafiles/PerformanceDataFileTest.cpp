@@ -156,6 +156,22 @@ private slots:
         QCOMPARE(slot.edExFrom, QString("3"));
     }
 
+    void clearMakesNextSaveTakeEveryNewPair()
+    {
+        DataFilesWindow w;
+        TChartSlot &slot = w.slot(2);
+        const QString file = w.path("cleared.csv");
+        DataFilesWindow::addPairs(slot, 0, 3);
+        SavePerformanceData(file, slot, w.window->context());
+        slot.bbtClear->click();
+        QVERIFY(slot.edExFrom.isEmpty());
+        // The first samples after Clear take indices 0 and 1 again.
+        DataFilesWindow::addPairs(slot, 10, 2);
+        SavePerformanceData(file, slot, w.window->context());
+        QCOMPARE(readBytes(file), "Date,Value\r\n" + pairLine(0) + pairLine(1) + pairLine(2) + "Date,Value\r\n"
+                                      + pairLine(10) + pairLine(11));
+    }
+
     void escapeEndsSaveLikeACompleteOne()
     {
         DataFilesWindow w;

@@ -104,6 +104,20 @@ private slots:
         QCOMPARE(readBytes(file), QByteArray("before\r\nc\r\n1\r\n"));
     }
 
+    void clearRawMakesNextSaveTakeEveryNewRow()
+    {
+        DataFilesWindow w;
+        TChartSlot &slot = w.slot(2);
+        const QString file = w.path("cleared.txt");
+        fillGrid(*slot.sgRawData, {{"c"}, {"1"}, {"2"}});
+        SaveRawData(file, slot, w.window->context());
+        slot.bbtClearRawData->click();
+        QVERIFY(slot.edExRawFrom.isEmpty());
+        fillGrid(*slot.sgRawData, {{"c"}, {"3"}});
+        SaveRawData(file, slot, w.window->context());
+        QCOMPARE(readBytes(file), QByteArray("c\r\n1\r\n2\r\nc\r\n3\r\n"));
+    }
+
     void nothingCapturedMakesAnEmptyFile()
     {
         DataFilesWindow w;

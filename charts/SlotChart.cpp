@@ -1,0 +1,155 @@
+#include "SlotChart.h"
+
+#include "Regional.h"
+#include "TChart.h"
+#include "TChartSlot.h"
+#include "TDialogs.h"
+#include "TStatusBar.h"
+#include "TextTrim.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QTimer>
+#include <qcustomplot.h>
+#include <stdexcept>
+
+namespace {
+
+// A first value above this is drawn as 0, so that a cumulative counter's first reading does not
+// squash every later point against the axis.
+constexpr double firstValueLimit = 10000;
+
+const SeriesKind styleKinds[] = {SeriesKind::FastLine, SeriesKind::Line, SeriesKind::Bar, SeriesKind::Area,
+                                 SeriesKind::Point};
+
+class UnreadableLine : public std::runtime_error {
+public:
+    explicit UnreadableLine(const QString &message) : std::runtime_error(message.toStdString()) {}
+};
+
+double readTime(const QString &line)
+{
+    const std::optional<QDateTime> time = Regional::current().parseTimeLine(line);
+    if (!time)
+        throw UnreadableLine(QStringLiteral("'%1' is not a valid date and time").arg(line));
+    return QCPAxisTickerDateTime::dateTimeToKey(*time);
+}
+
+double readNumber(const QString &line)
+{
+    const std::optional<double> number = Regional::current().parseNumber(line);
+    if (!number)
+        throw UnreadableLine(QStringLiteral("'%1' is not a valid floating point value").arg(line));
+    return *number;
+}
+
+double firstValue(double value, const QStringList &vDateList)
+{
+    return vDateList.size() == 1 && value > firstValueLimit ? 0 : value;
+}
+
+// The point of line index, or nothing when its date or value line is empty.
+void addPoint(TChart &chart, const QStringList &vDateList, const QStringList &vValueList, qsizetype index,
+              bool delta)
+{
+    const QString &dateLine = vDateList[index];
+    const QString &valueLine = vValueList[index];
+    if (dateLine.isEmpty() || valueLine.isEmpty())
+        return;
+    const double x = readTime(dateLine);
+    const double value = readNumber(valueLine);
+    if (delta)
+        chart.addXY(x, index == 0 ? 0 : value - readNumber(vValueList[index - 1]));
+    else
+        chart.addXY(x, firstValue(value, vDateList));
+}
+
+// The emptied chart shows before the points come back; a chart folded to nothing has nothing
+// to show.
+void repaintEmptied(TChart &chart)
+{
+    auto *plot = chart.findChild<QCustomPlot *>();
+    if (!plot || !plot->isVisible() || plot->width() <= 0 || plot->height() <= 0)
+        return;
+    plot->replot(QCustomPlot::rpImmediateRefresh);
+    chart.window()->repaint();
+}
+
+QColor swatchColor(const QFrame &paColor)
+{
+    return paColor.palette().color(QPalette::Window);
+}
+
+} // namespace
+
+namespace SlotChart {
+
+bool DrawSlotChart(bool append, TChart &chrtStatistics, const QStringList &vDateList,
+                   const QStringList &vValueList, const QCheckBox &cbDelta, QTimer &tmSample,
+                   TStatusBar &sbStatus, const QLineEdit &edValueName)
+{
+    chrtStatistics.setFootText(QStringLiteral("Statistics for ") + trimBlanksAndControls(edValueName.text())
+                               + QStringLiteral(" [Y-Axis is VALUE, X-Axis is TIME]"));
+    try {
+        const bool delta = cbDelta.isChecked();
+        if (append) {
+            if (!vDateList.isEmpty())
+                addPoint(chrtStatistics, vDateList, vValueList, vDateList.size() - 1, delta);
+        } else {
+            chrtStatistics.clearPoints();
+            repaintEmptied(chrtStatistics);
+            for (qsizetype i = 0; i < vDateList.size(); ++i)
+                addPoint(chrtStatistics, vDateList, vValueList, i, delta);
+        }
+        return true;
+    } catch (const std::exception &error) {
+        tmSample.stop();
+        sbStatus.setPanelText(1, QStringLiteral("Sampling Stopped...\r\n") + QString::fromStdString(error.what()));
+        return false;
+    }
+}
+
+bool draw(TChartSlot &slot, bool append)
+{
+    return DrawSlotChart(append, *slot.chrtStatistics, slot.vDateList, slot.vValueList, *slot.cbDelta,
+                         slot.tmSample, *slot.sbStatus, *slot.edValueName);
+}
+
+void changeStyle(TChartSlot &slot)
+{
+    const int index = slot.cbStyle->findText(slot.cbStyle->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return;
+    slot.chrtStatistics->setSeriesKind(styleKinds[index]);
+    slot.chrtStatistics->setSeriesColor(swatchColor(*slot.paColor));
+    draw(slot, false);
+}
+
+void applyMarks(TChartSlot &slot)
+{
+    slot.chrtStatistics->setMarksVisible(slot.cbMarks->isChecked());
+}
+
+void chooseColor(TChartSlot &slot, TDialogs &dialogs, QWidget *owner)
+{
+    const std::optional<QColor> chosen = dialogs.chooseColor(owner);
+    if (!chosen)
+        return;
+    QPalette palette = slot.paColor->palette();
+    palette.setColor(QPalette::Window, *chosen);
+    slot.paColor->setPalette(palette);
+    slot.chrtStatistics->setSeriesColor(swatchColor(*slot.paColor));
+}
+
+void clear(TChartSlot &slot)
+{
+    slot.vDateList.clear();
+    slot.vValueList.clear();
+    // Where a later save into an existing file resumes is settled with the data files.
+    slot.edExFrom.clear();
+    draw(slot, false);
+}
+
+} // namespace SlotChart

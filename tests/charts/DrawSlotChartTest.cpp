@@ -1,0 +1,162 @@
+#include "Regional.h"
+#include "SlotChart.h"
+#include "TChart.h"
+#include "TStatusBar.h"
+#include "TestRegistry.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QDateTime firstSample(QDate(2026, 3, 14), QTime(9, 26, 53));
+
+// The eight things DrawSlotChart touches, without a window around them.
+struct ChartParts {
+    TChart chart;
+    QCheckBox cbDelta;
+    QTimer tmSample;
+    TStatusBar sbStatus{{98, 200, 500}};
+    QLineEdit edValueName;
+    QStringList dates;
+    QStringList values;
+
+    bool draw(bool append)
+    {
+        return SlotChart::DrawSlotChart(append, chart, dates, values, cbDelta, tmSample, sbStatus, edValueName);
+    }
+    void record(const QString &value)
+    {
+        dates << Regional::current().formatTimeLine(firstSample.addSecs(3 * dates.size()));
+        values << value;
+    }
+    // As the sample tick draws: a rebuild for the first line, appends after it.
+    void sampleLive(const QStringList &samples)
+    {
+        for (const QString &value : samples) {
+            record(value);
+            draw(dates.size() != 1);
+        }
+    }
+    QList<double> ys() const
+    {
+        QList<double> points;
+        for (int i = 0; i < chart.pointCount(); ++i)
+            points << chart.point(i).y();
+        return points;
+    }
+};
+
+} // namespace
+
+class DrawSlotChartTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.')); }
+
+    void liveAndRebuiltPoints_data()
+    {
+        QTest::addColumn<QStringList>("samples");
+        QTest::addColumn<bool>("delta");
+        QTest::addColumn<QList<double>>("live");
+        QTest::addColumn<QList<double>>("rebuilt");
+
+        QTest::newRow("first value above 10000 drawn as 0 while alone")
+            << QStringList{"12345", "12400"} << false << QList<double>{0, 12400} << QList<double>{12345, 12400};
+        QTest::newRow("a lone first value above 10000 stays 0 when rebuilt")
+            << QStringList{"12345"} << false << QList<double>{0} << QList<double>{0};
+        QTest::newRow("first value of exactly 10000") << QStringList{"10000"} << false << QList<double>{10000}
+                                                      << QList<double>{10000};
+        QTest::newRow("delta, first point 0") << QStringList{"20000", "20008", "20006.5"} << true
+                                              << QList<double>{0, 8, -1.5} << QList<double>{0, 8, -1.5};
+        QTest::newRow("empty value line skipped") << QStringList{"5", "", "-7.25"} << false
+                                                  << QList<double>{5, -7.25} << QList<double>{5, -7.25};
+    }
+
+    void liveAndRebuiltPoints()
+    {
+        QFETCH(QStringList, samples);
+        QFETCH(bool, delta);
+        QFETCH(QList<double>, live);
+        QFETCH(QList<double>, rebuilt);
+        ChartParts parts;
+        parts.cbDelta.setChecked(delta);
+        parts.sampleLive(samples);
+        QCOMPARE(parts.ys(), live);
+        QVERIFY(parts.draw(false));
+        QCOMPARE(parts.ys(), rebuilt);
+        QCOMPARE(parts.values, samples); // the lists keep the values, never the differences
+    }
+
+    void footTextWrittenFirstAndAlways_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("foot");
+        QTest::newRow("blanks and control characters trimmed")
+            << " \tTransactions\x01 " << "Statistics for Transactions [Y-Axis is VALUE, X-Axis is TIME]";
+        QTest::newRow("empty title") << "" << "Statistics for  [Y-Axis is VALUE, X-Axis is TIME]";
+    }
+
+    void footTextWrittenFirstAndAlways()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, foot);
+        ChartParts parts;
+        QCOMPARE(parts.chart.footText(), QString("Performance Analysis"));
+        parts.edValueName.setText(title);
+        QVERIFY(parts.draw(false)); // empty lists: no points, the foot text still written
+        QCOMPARE(parts.chart.footText(), foot);
+        QCOMPARE(parts.chart.pointCount(), 0);
+        QVERIFY(parts.chart.titleText().isEmpty());
+
+        parts.chart.setFootText(QString());
+        parts.record("abc");
+        QVERIFY(!parts.draw(true));
+        QCOMPARE(parts.chart.footText(), foot);
+    }
+
+    void unreadableLineStopsTheSlotKeepingEarlierPoints_data()
+    {
+        QTest::addColumn<int>("badIndex");
+        QTest::addColumn<bool>("badDate");
+        QTest::newRow("value that is not a number") << 2 << false;
+        QTest::newRow("date line that is not a time") << 1 << true;
+    }
+
+    void unreadableLineStopsTheSlotKeepingEarlierPoints()
+    {
+        QFETCH(int, badIndex);
+        QFETCH(bool, badDate);
+        ChartParts parts;
+        for (const char *value : {"1", "2", "3", "4"})
+            parts.record(value);
+        (badDate ? parts.dates : parts.values)[badIndex] = "abc";
+        const QStringList dates = parts.dates;
+        const QStringList values = parts.values;
+        parts.tmSample.start();
+        QVERIFY(!parts.draw(false));
+        QCOMPARE(parts.chart.pointCount(), badIndex);
+        QVERIFY(!parts.tmSample.isActive());
+        QVERIFY2(parts.sbStatus.panelText(1).startsWith("Sampling Stopped...\r\n'abc'"),
+                 qPrintable(parts.sbStatus.panelText(1)));
+        QCOMPARE(parts.dates, dates);
+        QCOMPARE(parts.values, values);
+    }
+
+    void pointsGoInTimeOrder()
+    {
+        ChartParts parts;
+        parts.dates = QStringList{Regional::current().formatTimeLine(firstSample.addSecs(60)),
+                                  Regional::current().formatTimeLine(firstSample)};
+        parts.values = QStringList{"1", "2"};
+        QVERIFY(parts.draw(false));
+        QCOMPARE(parts.ys(), (QList<double>{2, 1}));
+        QCOMPARE(parts.chart.point(0).x(), double(firstSample.toSecsSinceEpoch()));
+    }
+};
+
+QUINTARO_TEST(DrawSlotChartTest)
+#include "DrawSlotChartTest.moc"

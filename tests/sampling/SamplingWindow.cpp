@@ -1,0 +1,58 @@
+#include "SamplingWindow.h"
+
+#include "TChart.h"
+#include "TChartSlot.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+SampledServer::SampledServer(OdbcSandbox &sandbox, const SimServer::Options &options)
+    : server(options), dsn(OdbcSandbox::uniqueDsnName(QStringLiteral("sampled")))
+{
+    if (server.start())
+        sandbox.addDsn(dsn, server.port(), QStringLiteral("5.0"));
+}
+
+SamplingWindow::SamplingWindow(const SampledServer &server) : startDir(QDir::currentPath())
+{
+    qputenv("HOME", folder.path().toLocal8Bit());
+    QDir::setCurrent(folder.path());
+    window = std::make_unique<TfmMonSettings>(scratch);
+    auto scripted = std::make_unique<ScriptedDialogs>();
+    dialogs = scripted.get();
+    window->setDialogs(std::move(scripted));
+    window->edSRV->setCurrentText(server.dsn);
+    window->show();
+}
+
+SamplingWindow::~SamplingWindow()
+{
+    QDir::setCurrent(startDir);
+}
+
+TChartSlot &SamplingWindow::slot(int n)
+{
+    return *window->slotByTag(n);
+}
+
+void SamplingWindow::run(int n, const QString &statement)
+{
+    window->reSQL->setPlainText(statement);
+    slot(n).bbtStartSampling->click();
+}
+
+void SamplingWindow::fire(TChartSlot &slot)
+{
+    QVERIFY(QMetaObject::invokeMethod(&slot.tmSample, "timeout"));
+}
+
+QList<double> SamplingWindow::plotted(const TChartSlot &slot)
+{
+    QList<double> ys;
+    for (int i = 0; i < slot.chrtStatistics->pointCount(); ++i)
+        ys << slot.chrtStatistics->point(i).y();
+    return ys;
+}

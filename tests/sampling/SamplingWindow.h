@@ -1,0 +1,39 @@
+#pragma once
+
+#include "OdbcSandbox.h"
+#include "ScriptedDialogs.h"
+#include "SimServer.h"
+#include "paMonSettings.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+class TChartSlot;
+
+// A simulated ASE server reached through its own ODBC data source.
+struct SampledServer {
+    explicit SampledServer(OdbcSandbox &sandbox, const SimServer::Options &options = {});
+    SimServer server;
+    QString dsn;
+};
+
+// The real window, offscreen, in a folder of its own, its control strip pointing at a server
+// and its dialogs answered from a script; the slots' timers are fired by hand.
+struct SamplingWindow {
+    explicit SamplingWindow(const SampledServer &server);
+    ~SamplingWindow();
+
+    TChartSlot &slot(int n);
+    // Puts the statement into the query box and presses Run.
+    void run(int n, const QString &statement);
+    // One tick of the slot's timer, as if its interval had passed.
+    static void fire(TChartSlot &slot);
+    // The chart's Y values in X order.
+    static QList<double> plotted(const TChartSlot &slot);
+
+    QTemporaryDir folder;
+    QString startDir;
+    QStringList scratch;
+    std::unique_ptr<TfmMonSettings> window;
+    ScriptedDialogs *dialogs = nullptr;
+};
