@@ -10,8 +10,11 @@
 // (events at least every 50 ms, about 30 repaints a second) at a cost of nanoseconds per row.
 class LoopPacer {
 public:
-    static constexpr qint64 eventsIntervalMs = 20;
+    static constexpr qint64 eventsIntervalMs = 10;
     static constexpr qint64 repaintIntervalMs = 33;
+
+    // "Written: " + index + " of " + count + "...", the writers' progress after each row.
+    static QString progressText(qsizetype index, qsizetype count);
 
     // The widgets whose texts the loop changes; they are the ones repainted.
     explicit LoopPacer(const QList<QWidget *> &shown);

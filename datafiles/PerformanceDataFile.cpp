@@ -63,8 +63,7 @@ void SavePerformanceData(QString fileName, TChartSlot &slot, const TWindowContex
                 file.writeLine(slot.vValueList.at(i));
                 slot.edExFrom = QString::number(i);
             }
-            slot.sbStatus->setPanelText(1, QStringLiteral("Written: ") + QString::number(i) + QStringLiteral(" of ")
-                                               + QString::number(slot.vDateList.size()) + QStringLiteral("..."));
+            slot.sbStatus->setPanelText(1, LoopPacer::progressText(i, slot.vDateList.size()));
             const bool eventsDue = pacer.eventsDue();
             if (eventsDue || file.full()) {
                 // Whatever other handlers run next find the file complete up to the marker.

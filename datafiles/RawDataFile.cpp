@@ -75,11 +75,14 @@ void SaveRawData(QString fileName, TChartSlot &slot, const TWindowContext &conte
         QStringList cells;
         for (qsizetype row = start; row <= last; ++row) {
             if (readRow(grid, int(row), cells)) {
-                file.writeLine(cells.join(delimiter));
+                for (qsizetype col = 0; col + 1 < cells.size(); ++col) {
+                    file.write(cells[col]);
+                    file.write(delimiter);
+                }
+                file.writeLine(cells.last());
                 slot.edExRawFrom = QString::number(row);
             }
-            slot.sbStatus->setPanelText(1, QStringLiteral("Written: ") + QString::number(row) + QStringLiteral(" of ")
-                                               + QString::number(grid.gridRowCount()) + QStringLiteral("..."));
+            slot.sbStatus->setPanelText(1, LoopPacer::progressText(row, grid.gridRowCount()));
             pacer.repaintWhenDue();
             const bool eventsDue = pacer.eventsDue();
             if (eventsDue || file.full()) {
