@@ -14,6 +14,7 @@
 
 #include <QLineEdit>
 #include <QScopeGuard>
+#include <QStringBuilder>
 #include <algorithm>
 
 namespace {
@@ -22,7 +23,7 @@ constexpr qsizetype maxValueLength = 100;
 
 bool isHeader(QStringView datePart)
 {
-    // ASCII letters only change case, as the file's header was written.
+    // Only ASCII letters change case here, so no other character passes for one of "DATE".
     return datePart.size() == 4 && QStringView(u"DATE").compare(datePart, Qt::CaseInsensitive) == 0
            && std::all_of(datePart.begin(), datePart.end(), [](QChar c) { return c.unicode() < 128; });
 }
@@ -80,8 +81,7 @@ void LoadPerformanceData(TChartSlot &slot, const TWindowContext &context)
                 } else {
                     continue;
                 }
-                context.sbStatus.setPanelText(2, QStringLiteral("Loaded ") + QString::number(lineCount)
-                                                     + QStringLiteral(" Rows..."));
+                context.sbStatus.setPanelText(2, u"Loaded " % QString::number(lineCount) % u" Rows...");
                 pacer.repaintWhenDue();
             }
             title += QStringLiteral(" to ") + lastLine.left(std::max<qsizetype>(0, lastLine.indexOf(u',')));
