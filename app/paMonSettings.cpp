@@ -1,10 +1,14 @@
 #include "paMonSettings.h"
 
 #include "AppPaths.h"
+#include "AutoSave.h"
 #include "ComboBoxList.h"
 #include "ConnectToServer.h"
 #include "CustomSqlPanel.h"
 #include "MonitoringCatalogue.h"
+#include "PerformanceDataFile.h"
+#include "PerformanceDataLoader.h"
+#include "RawDataFile.h"
 #include "RawGrid.h"
 #include "Regional.h"
 #include "RunControl.h"
@@ -89,6 +93,7 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
     connectCustomSql();
     connectLayout();
     connectSampling();
+    connectDataFiles();
     qApp->installEventFilter(this);
 
     FormCreate();
@@ -462,6 +467,50 @@ void TfmMonSettings::sbStatus1DblClick()
         WindowLayout::showStatusMessage(*sbStatus, 2, *dialogs_, this);
     else if (TChartSlot *slot = slotOf(sender()))
         WindowLayout::showStatusMessage(*slot->sbStatus, 1, *dialogs_, this);
+}
+
+void TfmMonSettings::connectDataFiles()
+{
+    for (const auto &slot : slots_) {
+        connect(slot->bbtExport, &QPushButton::clicked, this, &TfmMonSettings::bbtExport1Click);
+        connect(slot->bbtExportRawData, &QPushButton::clicked, this, &TfmMonSettings::bbtExportRawData1Click);
+        connect(slot->cbAutoSave, &QCheckBox::clicked, this, &TfmMonSettings::cbAutoSave1Click);
+        connect(slot->bbtLoad, &QPushButton::clicked, this, &TfmMonSettings::bbtLoadClick);
+    }
+    // Ticks count from window creation, whenever a box is ticked.
+    tmSave.setInterval(300000);
+    connect(&tmSave, &QTimer::timeout, this, &TfmMonSettings::tmSaveTimer);
+    tmSave.start();
+}
+
+void TfmMonSettings::bbtExport1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        ExportPerformanceData(*slot, context());
+}
+
+void TfmMonSettings::bbtExportRawData1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        ExportRawData(*slot, context());
+}
+
+void TfmMonSettings::cbAutoSave1Click()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        ChooseAutoSaveFile(*slot, context());
+}
+
+void TfmMonSettings::tmSaveTimer()
+{
+    for (const auto &slot : slots_)
+        AutoSaveSlot(*slot, context());
+}
+
+void TfmMonSettings::bbtLoadClick()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        LoadPerformanceData(*slot, context());
 }
 
 bool TfmMonSettings::event(QEvent *event)

@@ -141,6 +141,18 @@ public slots:
     void bbtClearRawData1Click();
     void sgRawData1SelectCell(int col, int row, int currentRow);
 
+    // Data files: Export, Export Raw, Auto Save and Load of every slot, and the auto-save tick.
+public slots:
+    void bbtExport1Click();
+    void bbtExportRawData1Click();
+    void cbAutoSave1Click();
+    void tmSaveTimer();
+    void bbtLoadClick();
+public:
+    QTimer tmSave;
+private:
+    void connectDataFiles();
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,0 +1,96 @@
+#include "PerformanceDataLoader.h"
+
+#include "ExportMarker.h"
+#include "LoopPacer.h"
+#include "Regional.h"
+#include "SlotChart.h"
+#include "TChart.h"
+#include "TChartSlot.h"
+#include "TDialogs.h"
+#include "TStatusBar.h"
+#include "TWindowContext.h"
+#include "TWindowState.h"
+#include "TextLineReader.h"
+
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <QStringBuilder>
+#include <algorithm>
+
+namespace {
+
+constexpr qsizetype maxValueLength = 100;
+
+bool isHeader(QStringView datePart)
+{
+    // Only ASCII letters change case here, so no other character passes for one of "DATE".
+    return datePart.size() == 4 && QStringView(u"DATE").compare(datePart, Qt::CaseInsensitive) == 0
+           && std::all_of(datePart.begin(), datePart.end(), [](QChar c) { return c.unicode() < 128; });
+}
+
+} // namespace
+
+void LoadPerformanceData(TChartSlot &slot, const TWindowContext &context)
+{
+    const QString fileName = context.dialogs.chooseOpenFile(context.owner);
+    if (fileName.isEmpty())
+        return;
+    slot.tmSample.stop();
+    try {
+        QString title;
+        {
+            TextLineReader file(fileName);
+            slot.vDateList.clear();
+            slot.vValueList.clear();
+            // The loaded pairs are the file's: a later save into it appends only newer samples,
+            // however the reading ends.
+            const auto markLoadedPairs =
+                qScopeGuard([&slot] { slot.edExFrom = ExportMarker::afterEntries(slot.vDateList.size()); });
+            context.sbStatus.setPanelText(2, QStringLiteral("Loading Performance Data..."));
+            LoopPacer pacer({&context.sbStatus});
+            pacer.repaintNow();
+
+            const Regional &regional = Regional::current();
+            bool headerSeen = false;
+            QString headerName;
+            QString line;
+            QString lastLine;
+            qsizetype lineCount = 0;
+            while (file.readLine(line)) {
+                if (context.state.bAbort) {
+                    context.sbStatus.setPanelText(2, QStringLiteral("Loading Performance Data Aborted..."));
+                    return;
+                }
+                ++lineCount;
+                lastLine = line;
+                const qsizetype comma = line.indexOf(u',');
+                const QStringView datePart = QStringView(line).left(std::max<qsizetype>(0, comma));
+                const QStringView valuePart = QStringView(line).sliced(comma + 1).left(maxValueLength);
+                if (headerSeen) {
+                    headerSeen = false;
+                    const QString name = slot.edValueName->text();
+                    title = QStringLiteral("Statistics for ") + (name.isEmpty() ? headerName : name)
+                            + QStringLiteral(" taken from ") + datePart.toString();
+                }
+                if (isHeader(datePart)) {
+                    headerSeen = true;
+                    headerName = valuePart.toString();
+                } else if (regional.parseTimeLine(datePart)) {
+                    slot.vDateList.append(datePart.toString());
+                    slot.vValueList.append(valuePart.toString());
+                } else {
+                    continue;
+                }
+                context.sbStatus.setPanelText(2, u"Loaded " % QString::number(lineCount) % u" Rows...");
+                pacer.repaintWhenDue();
+            }
+            title += QStringLiteral(" to ") + lastLine.left(std::max<qsizetype>(0, lastLine.indexOf(u',')));
+        }
+        slot.chrtStatistics->setTitleText(title);
+        context.sbStatus.setPanelText(2, QStringLiteral("Loaded Performance Data from ") + fileName);
+        SlotChart::draw(slot, false);
+    } catch (const std::exception &error) {
+        context.sbStatus.setPanelText(2, QStringLiteral("Sampling Stopped Due to Exception...")
+                                             + QString::fromUtf8(error.what()));
+    }
+}

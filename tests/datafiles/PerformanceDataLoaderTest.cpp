@@ -1,0 +1,202 @@
+#include "DataFilesWindow.h"
+#include "PerformanceDataFile.h"
+#include "PerformanceDataLoader.h"
+#include "Regional.h"
+#include "SlotChart.h"
+#include "TChart.h"
+#include "TStatusBar.h"
+#include "TestRegistry.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+void load(DataFilesWindow &w, TChartSlot &slot, const QString &file)
+{
+    w.dialogs->fileAnswers << file;
+    LoadPerformanceData(slot, w.window->context());
+}
+
+} // namespace
+
+class PerformanceDataLoaderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadsPairsAndTitlesTheChart_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("valueName");
+        QTest::addColumn<QStringList>("dates");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("title");
+        const QString d1 = "01/02/2026 10:00:00", d2 = "01/02/2026 10:00:03";
+        QTest::newRow("header and pairs")
+            << QByteArray("Date,Locks\r\n01/02/2026 10:00:00,1\r\n01/02/2026 10:00:03,2\r\n") << ""
+            << QStringList{d1, d2} << QStringList{"1", "2"}
+            << "Statistics for Locks taken from " + d1 + " to " + d2;
+        QTest::newRow("value-name edit wins, untrimmed")
+            << QByteArray("Date,Locks\r\n01/02/2026 10:00:00,1\r\n") << " Mine " << QStringList{d1}
+            << QStringList{"1"} << "Statistics for  Mine  taken from " + d1 + " to " + d1;
+        QTest::newRow("no header") << QByteArray("01/02/2026 10:00:00,1\n01/02/2026 10:00:03,2") << ""
+                                   << QStringList{d1, d2} << QStringList{"1", "2"} << " to " + d2;
+        QTest::newRow("header only, any case") << QByteArray("dAtE,Locks\r\n") << "" << QStringList()
+                                               << QStringList() << " to dAtE";
+        QTest::newRow("several headers: the last names the value")
+            << QByteArray("Date,A\r\n01/02/2026 10:00:00,1\r\nDATE,B\r\n01/02/2026 10:00:03,2\r\nnoise\r\n") << ""
+            << QStringList{d1, d2} << QStringList{"1", "2"}
+            << "Statistics for B taken from " + d2 + " to ";
+        QTest::newRow("line after header is judged after titling")
+            << QByteArray("Date,A\r\nbad,1\r\n01/02/2026 10:00:03,2\r\n") << "" << QStringList{d2}
+            << QStringList{"2"} << "Statistics for A taken from bad to " + d2;
+        QTest::newRow("commas stay in the value, cut to 100")
+            << "01/02/2026 10:00:00,1,2,3\r\n01/02/2026 10:00:03," + QByteArray(120, 'v') + "\r\n" << ""
+            << QStringList{d1, d2} << QStringList{"1,2,3", QString(100, 'v')} << " to " + d2;
+        QTest::newRow("skipped: empty, no comma, no date, bad date")
+            << QByteArray("\r\n01/02/2026 10:00:00\r\nx,1\r\n31/02/2026 10:00:00,1\r\n01/02/2026 10:00:00,7\r\n")
+            << "" << QStringList{d1} << QStringList{"7"} << " to " + d1;
+        QTest::newRow("date without time, kept as written")
+            << QByteArray("1/2/2026,5\r\n") << "" << QStringList{"1/2/2026"} << QStringList{"5"} << " to 1/2/2026";
+    }
+    void loadsPairsAndTitlesTheChart()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, valueName);
+        QFETCH(QStringList, dates);
+        QFETCH(QStringList, values);
+        QFETCH(QString, title);
+        DataFilesWindow w;
+        TChartSlot &slot = w.slot(2);
+        DataFilesWindow::addPairs(slot, 0, 5); // replaced by the load
+        slot.edValueName->setText(valueName);
+        slot.tmSample.start();
+        const QString file = w.path("in.csv");
+        writeBytes(file, content);
+        load(w, slot, file);
+        QCOMPARE(slot.vDateList, dates);
+        QCOMPARE(slot.vValueList, values);
+        QCOMPARE(slot.chrtStatistics->titleText(), title);
+        QCOMPARE(w.window->sbStatus->panelText(2), "Loaded Performance Data from " + file);
+        QVERIFY(!slot.tmSample.isActive());
+        QCOMPARE(slot.edExFrom, dates.isEmpty() ? QString() : QString::number(dates.size() - 1));
+    }
+
+    void loadButtonAsksForTheFile()
+    {
+        DataFilesWindow w;
+        TChartSlot &slot = w.slot(6);
+        const QString file = w.path("in.csv");
+        writeBytes(file, "Date,Value\r\n01/02/2026 10:00:00,1\r\n");
+        w.dialogs->fileAnswers << file;
+        slot.bbtLoad->click();
+        QCOMPARE(w.dialogs->asked, QStringList{"open"});
+        QCOMPARE(slot.vValueList, QStringList{"1"});
+        QVERIFY(w.slot(1).vValueList.isEmpty());
+    }
+
+    void cancelLeavesSlotUntouched()
+    {
+        DataFilesWindow w;
+        TChartSlot &slot = w.slot(1);
+        DataFilesWindow::addPairs(slot, 0, 2);
+        slot.tmSample.start();
+        load(w, slot, QString());
+        QVERIFY(slot.tmSample.isActive());
+        QCOMPARE(slot.vDateList.size(), 2);
+    }
+
+    void abortFlagLeftFromEscapeEndsTheLoad()
+    {
+        DataFilesWindow w;
+        TChartSlot &slot = w.slot(1);
+        DataFilesWindow::addPairs(slot, 0, 2);
+        slot.edExFrom = "1";
+        slot.chrtStatistics->setTitleText("old");
+        w.window->state.bAbort = true;
+        const QString file = w.path("in.csv");
+        writeBytes(file, "Date,Value\r\n01/02/2026 10:00:00,1\r\n");
+        SlotChart::draw(slot, false);
+        load(w, slot, file);
+        QCOMPARE(w.window->sbStatus->panelText(2), QString("Loading Performance Data Aborted..."));
+        QVERIFY(slot.vDateList.isEmpty() && slot.vValueList.isEmpty());
+        QCOMPARE(slot.chrtStatistics->titleText(), QString("old"));
+        QCOMPARE(slot.chrtStatistics->pointCount(), 2);
+        // Nothing of the file is in the lists, so the next save into it starts afresh.
+        QVERIFY(slot.edExFrom.isEmpty());
+    }
+
+    void missingFileKeepsListsAndReports()
+    {
+        DataFilesWindow w;
+        TChartSlot &slot = w.slot(1);
+        DataFilesWindow::addPairs(slot, 0, 2);
+        slot.edExFrom = "1";
+        slot.tmSample.start();
+        SlotChart::draw(slot, false);
+        load(w, slot, w.path("missing.csv"));
+        QCOMPARE(slot.chrtStatistics->pointCount(), 2);
+        QVERIFY(!slot.tmSample.isActive());
+        QCOMPARE(slot.vDateList.size(), 2);
+        QCOMPARE(slot.edExFrom, QString("1"));
+        const QString text = w.window->sbStatus->panelText(2);
+        QVERIFY2(text.startsWith("Sampling Stopped Due to Exception...Cannot open file"), qPrintable(text));
+    }
+
+    void roundTripGivesBackTheLists()
+    {
+        DataFilesWindow w;
+        TChartSlot &source = w.slot(1);
+        source.edValueName->setText("Größe €");
+        DataFilesWindow::addPairs(source, 0, 50);
+        source.vValueList[3] = "a,b";
+        const QString file = w.path("trip.csv");
+        SavePerformanceData(file, source, w.window->context());
+
+        TChartSlot &target = w.slot(2);
+        load(w, target, file);
+        QCOMPARE(target.vDateList, source.vDateList);
+        QCOMPARE(target.vValueList, source.vValueList);
+        // The chart is rebuilt from the loaded lists; "a,b" is no number and stops the redraw there.
+        QCOMPARE(target.chrtStatistics->pointCount(), 3);
+        QCOMPARE(target.chrtStatistics->point(2).y(), 2.5);
+        QCOMPARE(target.chrtStatistics->titleText(),
+                 "Statistics for Größe € taken from " + source.vDateList.first() + " to " + source.vDateList.last());
+    }
+
+    void fileFromOtherRegionalSettingsLoadsNothing()
+    {
+        DataFilesWindow w;
+        TChartSlot &slot = w.slot(1);
+        Regional::setCurrent(Regional(u'.', u'-', QStringLiteral("HH-mm-ss"), u','));
+        slot.vDateList << Regional::current().formatTimeLine(QDateTime(QDate(2026, 2, 1), QTime(10, 0)));
+        slot.vValueList << "1,5";
+        const QString file = w.path("other.csv");
+        SavePerformanceData(file, slot, w.window->context());
+        QCOMPARE(readBytes(file), QByteArray("Date,Value\r\n01.02.2026 10-00-00,1,5\r\n"));
+
+        Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
+        load(w, slot, file);
+        QVERIFY(slot.vDateList.isEmpty());
+        QCOMPARE(slot.chrtStatistics->titleText(), QString("Statistics for Value taken from 01.02.2026 10-00-00 to 01.02.2026 10-00-00"));
+    }
+
+    void saveIntoLoadedFileAppendsOnlyNewSamples()
+    {
+        DataFilesWindow w;
+        TChartSlot &slot = w.slot(1);
+        const QString file = w.path("loaded.csv");
+        QByteArray content = "Date,Value\r\n" + pairLine(0) + pairLine(1) + "garbage\r\n" + pairLine(2);
+        writeBytes(file, content);
+        slot.edExFrom = "0";
+        load(w, slot, file);
+        QCOMPARE(slot.edExFrom, QString("2"));
+        DataFilesWindow::addPairs(slot, 3, 2);
+        SavePerformanceData(file, slot, w.window->context());
+        QCOMPARE(readBytes(file), content + pairLine(3) + pairLine(4));
+    }
+};
+
+QUINTARO_TEST(PerformanceDataLoaderTest)
+#include "PerformanceDataLoaderTest.moc"
