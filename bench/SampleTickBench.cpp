@@ -8,7 +8,7 @@
 #include "TChartSlot.h"
 #include "paMonSettings.h"
 
-#include <QApplication>
+#include "TApplication.h"
 #include <QFile>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -86,7 +86,7 @@ double rebuildMilliseconds(TChartSlot &slot, int runs)
 
 int main(int argc, char **argv)
 {
-    QApplication application(argc, argv);
+    TApplication application(argc, argv);
     QStringList scratch;
     TfmMonSettings window(scratch);
     window.resize(1200, 800);

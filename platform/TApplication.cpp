@@ -1,11 +1,16 @@
 #include "TApplication.h"
 
+#include "LocalTimeZone.h"
+
 #include <cxxabi.h>
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
 
-TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    keepLocalTimeZoneLoaded();
+}
 
 void TApplication::setErrorHandler(ErrorHandler handler)
 {
