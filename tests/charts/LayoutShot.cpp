@@ -1,11 +1,20 @@
-// Opens the window in one of the layouts a user reaches by dragging and clicking, for
-// scripts/screenshot: six-panes, folded (strips folded too) or collapsed (the "..." panel).
+// Opens the window in one of the states a user reaches by dragging and clicking, for
+// scripts/screenshot: six-panes, folded (strips folded too), collapsed (the "..." panel),
+// raw-grid (slot 1 showing captured rows) or loaded (slot 1 showing a saved data file).
+#include "Regional.h"
 #include "TApplication.h"
 #include "TChart.h"
 #include "TChartSlot.h"
+#include "TDialogs.h"
 #include "TFoldPicture.h"
 #include "TStatusBar.h"
+#include "TStringGrid.h"
+#include "TextFile.h"
 #include "paMonSettings.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <QDateTime>
 #include <QSplitter>
@@ -40,6 +49,57 @@ void openPanes(TfmMonSettings &w, int leftWidth)
     }
 }
 
+// Rows as a capture of "select @@spid SPID, Transactions, Connections from master..monState"
+// with the time column leaves them.
+void showRawGrid(TfmMonSettings &w)
+{
+    TChartSlot &slot = *w.slotByTag(1);
+    TStringGrid &grid = *slot.sgRawData;
+    const QStringList titles = {"SPID", "Transactions", "Connections", "Time"};
+    grid.setColCount(int(titles.size()));
+    for (int col = 0; col < titles.size(); ++col)
+        grid.setCells(col, 0, titles[col]);
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-90);
+    for (int i = 0; i < 30; ++i) {
+        const int row = grid.rowCount() - 1;
+        grid.setCells(0, row, "51");
+        grid.setCells(1, row, QString::number(1501726 + 45 * i + (i * 7) % 5));
+        grid.setCells(2, row, QString::number(25 + i % 4));
+        grid.setCells(3, row, Regional::current().formatTimeLine(start.addSecs(3 * i)));
+        grid.setRowCount(row + 2);
+    }
+    slot.cbRawData->click();
+}
+
+// Answers the open dialog with one file; every other box stays unanswered.
+class OpenFileAnswer : public TDialogs {
+public:
+    explicit OpenFileAnswer(QString file) : file_(std::move(file)) {}
+    void showError(QWidget *, const QString &) override {}
+    void showInformation(QWidget *, const QString &) override {}
+    bool askYesNo(QWidget *, const QString &) override { return false; }
+    QString chooseOpenFile(QWidget *) override { return file_; }
+    QString chooseSaveFile(QWidget *) override { return {}; }
+    std::optional<QColor> chooseColor(QWidget *) override { return std::nullopt; }
+
+private:
+    QString file_;
+};
+
+// An hour of a saved counter, loaded into slot 1 through its Load button.
+void loadSavedFile(TfmMonSettings &w)
+{
+    QStringList lines = {"Date,Batch Requests/sec"};
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-3600);
+    for (int i = 0; i < 1200; ++i)
+        lines << Regional::current().formatTimeLine(start.addSecs(3 * i)) + ","
+                     + QString::number(int(800 + 300 * std::sin(i / 60.0) + (i * 37) % 90));
+    const QString file = QStringLiteral("BatchRequests.csv");
+    TextFile::write(file, lines);
+    w.setDialogs(std::make_unique<OpenFileAnswer>(file));
+    w.slotByTag(1)->bbtLoad->click();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -47,14 +107,23 @@ int main(int argc, char **argv)
     QStringList vScratchList;
     TApplication application(argc, argv);
     const QString layout = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (layout != "six-panes" && layout != "folded" && layout != "collapsed") {
-        std::fprintf(stderr, "usage: %s six-panes|folded|collapsed\n", argv[0]);
+    const QStringList layouts = {"six-panes", "folded", "collapsed", "raw-grid", "loaded"};
+    if (!layouts.contains(layout)) {
+        std::fprintf(stderr, "usage: %s six-panes|folded|collapsed|raw-grid|loaded\n", argv[0]);
         return 2;
     }
     TfmMonSettings w(vScratchList);
     w.show();
     w.activateWindow();
     QTimer::singleShot(0, &w, [&w, layout] {
+        if (layout == "raw-grid") {
+            showRawGrid(w);
+            return;
+        }
+        if (layout == "loaded") {
+            loadSavedFile(w);
+            return;
+        }
         if (layout == "collapsed") {
             openPanes(w, 20);
             return;
