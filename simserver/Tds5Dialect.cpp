@@ -142,24 +142,10 @@ void writeResultTokens(ByteWriter &out, const ResultSet &result)
             const Value &value = row[c];
             switch (result.columns[c].type) {
             case ColumnType::Integer:
-                if (!value) {
-                    out.u8(0);
-                } else {
-                    const std::int64_t integer = cell::asInteger(*value);
-                    out.u8(static_cast<std::uint8_t>(intWidth[c]));
-                    if (intWidth[c] == 4)
-                        out.u32(static_cast<std::uint32_t>(integer));
-                    else
-                        out.u64(static_cast<std::uint64_t>(integer));
-                }
+                writeIntN(out, value, intWidth[c]);
                 break;
             case ColumnType::Float:
-                if (!value) {
-                    out.u8(0);
-                } else {
-                    out.u8(8);
-                    out.f64(cell::asFloat(*value));
-                }
+                writeFltN(out, value);
                 break;
             case ColumnType::Text: {
                 const std::string text = value ? wireText(*value) : std::string();

@@ -1,5 +1,6 @@
 #include "TdsDialect.h"
 
+#include "CellValue.h"
 #include "DoneStatus.h"
 
 namespace simserver {
@@ -49,6 +50,30 @@ Bytes TdsDialect::attentionAcknowledged() const
     ByteWriter out;
     writeDone(out, done::attention, 0);
     return out.bytes();
+}
+
+void writeIntN(ByteWriter &out, const Value &value, int width)
+{
+    if (!value) {
+        out.u8(0);
+        return;
+    }
+    const std::int64_t integer = cell::asInteger(*value);
+    out.u8(static_cast<std::uint8_t>(width));
+    if (width == 4)
+        out.u32(static_cast<std::uint32_t>(integer));
+    else
+        out.u64(static_cast<std::uint64_t>(integer));
+}
+
+void writeFltN(ByteWriter &out, const Value &value)
+{
+    if (!value) {
+        out.u8(0);
+        return;
+    }
+    out.u8(8);
+    out.f64(cell::asFloat(*value));
 }
 
 } // namespace simserver

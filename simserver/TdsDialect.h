@@ -51,4 +51,8 @@ protected:
     virtual void writeDone(ByteWriter &out, std::uint16_t status, std::int64_t count) const = 0;
 };
 
+// INTN and FLTN cells look the same in both versions: a length byte (0 for NULL), then the value.
+void writeIntN(ByteWriter &out, const Value &value, int width);
+void writeFltN(ByteWriter &out, const Value &value);
+
 } // namespace simserver
