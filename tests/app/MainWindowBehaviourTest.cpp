@@ -1,8 +1,8 @@
 #include "DatabaseError.h"
-#include "ScriptedDialogs.h"
 #include "TChart.h"
 #include "TStatusBar.h"
 #include "TestRegistry.h"
+#include "WindowUnderTest.h"
 #include "paMonSettings.h"
 
 #include <QComboBox>
@@ -32,36 +32,18 @@ QByteArray encoded(const QString &text, QStringConverter::Encoding encoding, boo
     return encoder.encode(text);
 }
 
-// A window built in its own home folder and working directory.
-struct WindowInFolder {
-    explicit WindowInFolder(const QString &folder)
-    {
-        qputenv("HOME", folder.toLocal8Bit());
-        QDir::setCurrent(folder);
-        window = std::make_unique<TfmMonSettings>(scratch);
-        auto scripted = std::make_unique<ScriptedDialogs>();
-        dialogs = scripted.get();
-        window->setDialogs(std::move(scripted));
-    }
-    QStringList scratch;
-    std::unique_ptr<TfmMonSettings> window;
-    ScriptedDialogs *dialogs = nullptr;
-};
-
 } // namespace
 
 class MainWindowBehaviourTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir folder_;
-    QString startDir_ = QDir::currentPath();
 
 private slots:
-    void cleanup() { QDir::setCurrent(startDir_); }
 
     void escapeClosesCustomSqlPanelOnly()
     {
-        WindowInFolder w(folder_.path());
+        WindowUnderTest w(folder_.path());
         w.window->show();
         w.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
@@ -80,7 +62,7 @@ private slots:
 
     void escapeLetsPendingEventsRun()
     {
-        WindowInFolder w(folder_.path());
+        WindowUnderTest w(folder_.path());
         bool ran = false;
         QTimer::singleShot(0, [&] { ran = true; });
         w.window->FormKeyPress(QChar(27));
@@ -90,7 +72,7 @@ private slots:
 
     void uncaughtErrorLandsInMessagePanel()
     {
-        WindowInFolder w(folder_.path());
+        WindowUnderTest w(folder_.path());
         QTimer::singleShot(0, [] { throw DatabaseError(QStringLiteral("Lost connection")); });
         QTest::qWait(20);
         QCOMPARE(w.window->sbStatus->panelText(2), QString("Lost connection at DatabaseError"));
@@ -110,7 +92,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         writeFile(dir.filePath("ServerList.ini"), bytes);
-        WindowInFolder w(dir.path());
+        WindowUnderTest w(dir.path());
         w.window->edSRV->setEditText("typed");
         w.window->FormActivate();
         QStringList items;
@@ -123,7 +105,7 @@ private slots:
     void missingServerListKeepsList()
     {
         QTemporaryDir dir;
-        WindowInFolder w(dir.path());
+        WindowUnderTest w(dir.path());
         w.window->edSRV->addItem("kept");
         w.window->FormActivate();
         QCOMPARE(w.window->edSRV->count(), 1);
@@ -147,7 +129,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = QDir(dir.path()).filePath("Korvex.sql");
         writeFile(path, bytes);
-        WindowInFolder w(dir.path());
+        WindowUnderTest w(dir.path());
         QCOMPARE(w.window->reLoadSQL->toPlainText(), editor);
         QCOMPARE(w.window->edFileName->text(), path);
     }
@@ -155,7 +137,7 @@ private slots:
     void noDefaultScriptFile()
     {
         QTemporaryDir dir;
-        WindowInFolder w(dir.path());
+        WindowUnderTest w(dir.path());
         QCOMPARE(w.window->reLoadSQL->toPlainText(), QString());
         QCOMPARE(w.window->edFileName->text(), QDir(dir.path()).filePath("Korvex.sql"));
         QVERIFY(w.dialogs->asked.isEmpty());
@@ -163,7 +145,7 @@ private slots:
 
     void clockAndRunningTint()
     {
-        WindowInFolder w(folder_.path());
+        WindowUnderTest w(folder_.path());
         TChartSlot &running = *w.window->slotByTag(4);
         running.tmSample.start();
         w.window->tmExitTimer();

@@ -1,5 +1,5 @@
 #include "Regional.h"
-#include "ScriptedDialogs.h"
+#include "WindowUnderTest.h"
 #include "TChart.h"
 #include "TChartSlot.h"
 #include "TStatusBar.h"
@@ -21,17 +21,8 @@ namespace {
 const QDateTime firstSample(QDate(2026, 3, 14), QTime(9, 26, 53));
 
 // The real window, offscreen, in a folder of its own, answering its dialogs from a script.
-struct Window {
-    explicit Window(const QString &folder)
-    {
-        qputenv("HOME", folder.toLocal8Bit());
-        QDir::setCurrent(folder);
-        window = std::make_unique<TfmMonSettings>(scratch);
-        auto scripted = std::make_unique<ScriptedDialogs>();
-        dialogs = scripted.get();
-        window->setDialogs(std::move(scripted));
-        window->show();
-    }
+struct Window : WindowUnderTest {
+    explicit Window(const QString &folder) : WindowUnderTest(folder) { window->show(); }
     TChartSlot &slot(int n) { return *window->slotByTag(n); }
     void record(TChartSlot &slot, const QStringList &values)
     {
@@ -40,9 +31,6 @@ struct Window {
             slot.vValueList << value;
         }
     }
-    QStringList scratch;
-    std::unique_ptr<TfmMonSettings> window;
-    ScriptedDialogs *dialogs = nullptr;
 };
 
 QList<double> ys(const TChart &chart)

@@ -1,4 +1,4 @@
-#include "ScriptedDialogs.h"
+#include "WindowUnderTest.h"
 #include "TChart.h"
 #include "TFoldPicture.h"
 #include "TStatusBar.h"
@@ -49,9 +49,8 @@ int total(const QList<int> &sizes)
 class WindowLayoutTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> home_;
-    QStringList scratch_;
-    std::unique_ptr<TfmMonSettings> window_;
+    std::unique_ptr<WindowUnderTest> under_;
+    TfmMonSettings *window_ = nullptr;
     ScriptedDialogs *dialogs_ = nullptr;
 
     QSplitter *splitterNamed(const QString &name) const
@@ -79,19 +78,15 @@ class WindowLayoutTest : public QObject {
 private slots:
     void init()
     {
-        home_ = std::make_unique<QTemporaryDir>();
-        qputenv("HOME", home_->path().toLocal8Bit());
-        window_ = std::make_unique<TfmMonSettings>(scratch_);
-        auto dialogs = std::make_unique<ScriptedDialogs>();
-        dialogs_ = dialogs.get();
-        window_->setDialogs(std::move(dialogs));
+        under_ = std::make_unique<WindowUnderTest>();
+        window_ = under_->window.get();
+        dialogs_ = under_->dialogs;
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
     }
     void cleanup()
     {
-        window_.reset();
-        home_.reset();
+        under_.reset();
     }
 
     void splitterDrag_data()

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ScriptedDialogs.h"
 #include "SimServer.h"
 #include "TRadioGroup.h"
 #include "TStatusBar.h"
 #include "TStringGrid.h"
+#include "WindowUnderTest.h"
 #include "paMonSettings.h"
 
 #include <QCheckBox>
@@ -17,19 +17,9 @@
 
 // The real window, offscreen, in its own working directory and home folder, with scripted
 // boxes and the clock stopped so that panel 1 keeps what Connect wrote.
-struct ConnectWindow {
-    ConnectWindow()
-    {
-        qputenv("HOME", folder.path().toLocal8Bit());
-        QDir::setCurrent(folder.path());
-        window = std::make_unique<TfmMonSettings>(scratch);
-        auto scripted = std::make_unique<ScriptedDialogs>();
-        dialogs = scripted.get();
-        window->setDialogs(std::move(scripted));
-        window->tmExit.stop();
-    }
+struct ConnectWindow : WindowUnderTest {
+    ConnectWindow() { window->tmExit.stop(); }
 
-    QString file(const QString &name) const { return QDir(folder.path()).filePath(name); }
     QString panel(int index) const { return window->sbStatus->panelText(index); }
 
     // Fills the strip and presses Connect; odbcDsn picks the provider box.
@@ -50,10 +40,6 @@ struct ConnectWindow {
         return all;
     }
 
-    QTemporaryDir folder;
-    QStringList scratch;
-    std::unique_ptr<TfmMonSettings> window;
-    ScriptedDialogs *dialogs = nullptr;
 };
 
 // The statements the program sent a server from `mark` on, mark being an earlier count of

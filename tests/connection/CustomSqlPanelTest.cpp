@@ -1,4 +1,4 @@
-#include "ScriptedDialogs.h"
+#include "WindowUnderTest.h"
 #include "TStatusBar.h"
 #include "TestRegistry.h"
 #include "paMonSettings.h"
@@ -57,31 +57,26 @@ const QString errorBox = QStringLiteral("error: Exception in bbtSaveSQLClick\nCa
 class CustomSqlPanelTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> home_;
-    QStringList scratch_;
-    std::unique_ptr<TfmMonSettings> window_;
+    std::unique_ptr<WindowUnderTest> under_;
+    TfmMonSettings *window_ = nullptr;
     ScriptedDialogs *dialogs_ = nullptr;
 
-    QString defaultFile() const { return home_->filePath(QStringLiteral("Korvex.sql")); }
-    QString chosenFile() const { return home_->filePath(QStringLiteral("chosen.sql")); }
+    QString defaultFile() const { return under_->file(QStringLiteral("Korvex.sql")); }
+    QString chosenFile() const { return under_->file(QStringLiteral("chosen.sql")); }
     QString messagePanel() const { return window_->sbStatus->panelText(2); }
 
 private slots:
     void init()
     {
-        home_ = std::make_unique<QTemporaryDir>();
-        qputenv("HOME", home_->path().toLocal8Bit());
-        window_ = std::make_unique<TfmMonSettings>(scratch_);
-        auto dialogs = std::make_unique<ScriptedDialogs>();
-        dialogs_ = dialogs.get();
-        window_->setDialogs(std::move(dialogs));
+        under_ = std::make_unique<WindowUnderTest>();
+        window_ = under_->window.get();
+        dialogs_ = under_->dialogs;
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
     }
     void cleanup()
     {
-        window_.reset();
-        home_.reset();
+        under_.reset();
     }
 
     void loadSqlButtonOpensPanelAboveEverything()
@@ -201,7 +196,7 @@ private slots:
         QFETCH(QString, status);
         QFETCH(QStringList, asked);
         TfmMonSettings &w = *window_;
-        const QString file = boxFile.isEmpty() ? chosenFile() : home_->filePath(boxFile);
+        const QString file = boxFile.isEmpty() ? chosenFile() : under_->file(boxFile);
         // Saving replaces what the file held.
         if (!boxFile.isEmpty() && written)
             writeFile(file, QByteArray(1000, 'z'));

@@ -16,21 +16,10 @@ SampledServer::SampledServer(OdbcSandbox &sandbox, const SimServer::Options &opt
         sandbox.addDsn(dsn, server.port(), QStringLiteral("5.0"));
 }
 
-SamplingWindow::SamplingWindow(const SampledServer &server) : startDir(QDir::currentPath())
+SamplingWindow::SamplingWindow(const SampledServer &server)
 {
-    qputenv("HOME", folder.path().toLocal8Bit());
-    QDir::setCurrent(folder.path());
-    window = std::make_unique<TfmMonSettings>(scratch);
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    window->setDialogs(std::move(scripted));
     window->edSRV->setCurrentText(server.dsn);
     window->show();
-}
-
-SamplingWindow::~SamplingWindow()
-{
-    QDir::setCurrent(startDir);
 }
 
 TChartSlot &SamplingWindow::slot(int n)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "OdbcSandbox.h"
-#include "ScriptedDialogs.h"
 #include "SimServer.h"
+#include "WindowUnderTest.h"
 #include "paMonSettings.h"
 
 #include <QTemporaryDir>
@@ -19,9 +19,8 @@ struct SampledServer {
 
 // The real window, offscreen, in a folder of its own, its control strip pointing at a server
 // and its dialogs answered from a script; the slots' timers are fired by hand.
-struct SamplingWindow {
+struct SamplingWindow : WindowUnderTest {
     explicit SamplingWindow(const SampledServer &server);
-    ~SamplingWindow();
 
     TChartSlot &slot(int n);
     // Puts the statement into the query box and presses Run.
@@ -31,9 +30,4 @@ struct SamplingWindow {
     // The chart's Y values in X order.
     static QList<double> plotted(const TChartSlot &slot);
 
-    QTemporaryDir folder;
-    QString startDir;
-    QStringList scratch;
-    std::unique_ptr<TfmMonSettings> window;
-    ScriptedDialogs *dialogs = nullptr;
 };
