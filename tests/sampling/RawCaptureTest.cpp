@@ -25,25 +25,10 @@ QStringList rowOf(const TStringGrid &grid, int row, int columns)
 
 } // namespace
 
-class RawCaptureTest : public QObject {
+class RawCaptureTest : public SamplingTestCase {
     Q_OBJECT
 
-    std::unique_ptr<OdbcSandbox> sandbox_;
-    std::unique_ptr<SampledServer> server_;
-
 private slots:
-    void initTestCase()
-    {
-        Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
-        sandbox_ = std::make_unique<OdbcSandbox>();
-        server_ = std::make_unique<SampledServer>(*sandbox_);
-        QVERIFY(server_->server.isRunning());
-    }
-    void cleanupTestCase()
-    {
-        server_.reset();
-        sandbox_.reset();
-    }
 
     void everyRowCaptured_data()
     {

@@ -1,5 +1,6 @@
 #include "SamplingWindow.h"
 
+#include "Regional.h"
 #include "TChart.h"
 #include "TChartSlot.h"
 
@@ -14,6 +15,20 @@ SampledServer::SampledServer(OdbcSandbox &sandbox, const SimServer::Options &opt
 {
     if (server.start())
         sandbox.addDsn(dsn, server.port(), QStringLiteral("5.0"));
+}
+
+void SamplingTestCase::initTestCase()
+{
+    Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
+    sandbox_ = std::make_unique<OdbcSandbox>();
+    server_ = std::make_unique<SampledServer>(*sandbox_);
+    QVERIFY(server_->server.isRunning());
+}
+
+void SamplingTestCase::cleanupTestCase()
+{
+    server_.reset();
+    sandbox_.reset();
 }
 
 SamplingWindow::SamplingWindow(const SampledServer &server)

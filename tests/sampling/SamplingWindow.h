@@ -5,6 +5,7 @@
 #include "WindowUnderTest.h"
 #include "paMonSettings.h"
 
+#include <QObject>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -15,6 +16,18 @@ struct SampledServer {
     explicit SampledServer(OdbcSandbox &sandbox, const SimServer::Options &options = {});
     SimServer server;
     QString dsn;
+};
+
+// A test class whose cases share one simulated ASE server, started once for the class, with
+// the regional settings the cases expect.
+class SamplingTestCase : public QObject {
+    Q_OBJECT
+protected:
+    std::unique_ptr<OdbcSandbox> sandbox_;
+    std::unique_ptr<SampledServer> server_;
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
 };
 
 // The real window, offscreen, in a folder of its own, its control strip pointing at a server
