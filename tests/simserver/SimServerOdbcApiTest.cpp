@@ -117,6 +117,20 @@ private:
     SQLHDBC connection_ = SQL_NULL_HDBC;
     SQLHSTMT statement_ = SQL_NULL_HSTMT;
 };
+
+// A simulated server of its own, reached through a freetds.conf entry over one TDS version.
+struct ServerSession {
+    bool open(const QString &version)
+    {
+        if (!server.start())
+            return false;
+        sandbox.addFreeTdsServer(QStringLiteral("simtds"), server.port(), version);
+        return odbc.connect(QByteArrayLiteral("DRIVER=FreeTDS;Servername=simtds;UID=sa;PWD=;"));
+    }
+    SimServer server;
+    OdbcSandbox sandbox;
+    OdbcConnection odbc; // closed before the server stops
+};
 } // namespace
 
 class SimServerOdbcApiTest : public QObject {
@@ -132,12 +146,9 @@ private slots:
     void cancelStopsWaitfor()
     {
         QFETCH(QString, version);
-        SimServer server;
-        QVERIFY(server.start());
-        OdbcSandbox sandbox;
-        sandbox.addFreeTdsServer(QStringLiteral("simtds"), server.port(), version);
-        OdbcConnection odbc;
-        QVERIFY(odbc.connect(QByteArrayLiteral("DRIVER=FreeTDS;Servername=simtds;UID=sa;PWD=;")));
+        ServerSession session;
+        QVERIFY(session.open(version));
+        OdbcConnection &odbc = session.odbc;
 
         const QByteArray wait = QByteArrayLiteral("waitfor delay '00:00:30'");
         std::atomic<SQLRETURN> waitResult = SQL_SUCCESS;
@@ -147,7 +158,7 @@ private slots:
             waitEnded = true;
         });
         // Cancel only once the server is running the wait, so the ATTENTION meets a busy batch.
-        QTRY_VERIFY_WITH_TIMEOUT(server.loggedBatches().contains(QString::fromLatin1(wait)) || waitEnded, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(session.server.loggedBatches().contains(QString::fromLatin1(wait)) || waitEnded, 10000);
         QElapsedTimer sinceCancel;
         sinceCancel.start();
         odbc.cancel();
@@ -178,12 +189,9 @@ private slots:
     {
         QFETCH(QString, version);
         QFETCH(bool, parametersWork);
-        SimServer server;
-        QVERIFY(server.start());
-        OdbcSandbox sandbox;
-        sandbox.addFreeTdsServer(QStringLiteral("simtds"), server.port(), version);
-        OdbcConnection odbc;
-        QVERIFY(odbc.connect(QByteArrayLiteral("DRIVER=FreeTDS;Servername=simtds;UID=sa;PWD=;")));
+        ServerSession session;
+        QVERIFY(session.open(version));
+        OdbcConnection &odbc = session.odbc;
 
         QVERIFY(odbc.setAutocommit(false));
         QVERIFY(SQL_SUCCEEDED(odbc.execute(QByteArrayLiteral("select @@spid SPID"))));
@@ -221,12 +229,9 @@ private slots:
     void longTextInPieces()
     {
         QFETCH(QString, version);
-        SimServer server;
-        QVERIFY(server.start());
-        OdbcSandbox sandbox;
-        sandbox.addFreeTdsServer(QStringLiteral("simtds"), server.port(), version);
-        OdbcConnection odbc;
-        QVERIFY(odbc.connect(QByteArrayLiteral("DRIVER=FreeTDS;Servername=simtds;UID=sa;PWD=;")));
+        ServerSession session;
+        QVERIFY(session.open(version));
+        OdbcConnection &odbc = session.odbc;
 
         const QString text = QString(4500, QChar(0xE9)) + QStringLiteral("☃");
         QVERIFY(SQL_SUCCEEDED(odbc.execute(QStringLiteral("select Long='%1'").arg(text).toUtf8())));
