@@ -1,0 +1,44 @@
+#pragma once
+
+// The figures a benchmark prints: one line per row of the performance budget with the median
+// of several runs, the target, whether it holds and, for rows measured at two sizes, how the cost
+// grows from 100,000 to 1,000,000.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+double median(std::vector<double> samples);
+
+// Resident memory of this process, read from /proc.
+double residentBytes();
+
+// CPU seconds this process has used, user and system together.
+double processCpuSeconds();
+
+// What a row must stay under; a row without one is printed for reference.
+struct Target {
+    double limit;
+    std::string text; // as the budget words it, e.g. "< 1 s"
+};
+
+class BudgetTable {
+public:
+    // Prints the heading of the table.
+    explicit BudgetTable(const std::string &title);
+    // Prints one row. `at100k` is the same work's median at 100,000 where the row grows with size.
+    void row(const std::string &work, double medianValue, const std::string &unit,
+             const std::optional<Target> &target = std::nullopt,
+             std::optional<double> at100k = std::nullopt);
+    // A line of explanation under the rows.
+    void note(const std::string &text);
+    // Rows whose median is not under their target.
+    int misses() const { return misses_; }
+
+private:
+    int misses_ = 0;
+};
+
+} // namespace bench
