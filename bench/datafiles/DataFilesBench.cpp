@@ -1,9 +1,13 @@
-// Saves and loads a million pairs and saves a million-row raw grid through the real window,
-// offscreen, and prints the median of several runs with how responsive the window stayed:
-// the longest gap between two rounds of event processing and the number of status repaints.
+// Saves pairs into a new file and resumed into an existing one, loads them back, and saves a raw
+// grid, through the real window offscreen at 100,000 and 1,000,000 entries. Prints the medians
+// with how responsive the window stayed, and the same load done by tools a user might pick
+// instead.
+#include "BudgetTable.h"
+#include "ExportMarker.h"
 #include "PerformanceDataFile.h"
 #include "PerformanceDataLoader.h"
 #include "RawDataFile.h"
+#include "RawGrid.h"
 #include "Regional.h"
 #include "TApplication.h"
 #include "TChartSlot.h"
@@ -17,17 +21,19 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
+#include <map>
+#include <string>
 #include <functional>
 #include <vector>
 
 namespace {
 
-constexpr int pairCount = 1000000;
+using bench::BudgetTable;
 constexpr int runs = 5;
 
 // Answers every box with No and every file dialog with one name.
@@ -42,16 +48,14 @@ public:
     std::optional<QColor> chooseColor(QWidget *) override { return std::nullopt; }
 };
 
-// Counts paints of the watched widgets and the longest time between two of them.
+// The longest time between two paints of the watched widgets.
 class PaintWatch : public QObject {
 public:
-    int paints = 0;
     qint64 longestGapMs = 0;
     QElapsedTimer clock;
     qint64 last = 0;
     void start()
     {
-        paints = 0;
         longestGapMs = 0;
         clock.start();
         last = 0;
@@ -59,7 +63,6 @@ public:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
-            ++paints;
             longestGapMs = std::max(longestGapMs, clock.elapsed() - last);
             last = clock.elapsed();
         }
@@ -67,29 +70,21 @@ public:
     }
 };
 
+// How one piece of work went, over several runs.
 struct Figures {
-    double seconds;
-    qint64 longestEventGapMs;
-    int paints;
-    qint64 longestPaintGapMs;
+    double seconds = 0;           // median wall time
+    double cpuSeconds = 0;        // median CPU time of this process
+    qint64 longestEventGapMs = 0; // over all runs
+    qint64 longestPaintGapMs = 0; // between two paints of a status bar, over all runs
 };
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Runs the action `runs` times after `prepare`, timing it with a zero-interval timer that
 // fires at every round of event processing.
-void measure(const char *name, PaintWatch &watch, const std::function<void()> &prepare,
-             const std::function<void()> &action)
+Figures measure(PaintWatch &watch, const std::function<void()> &prepare, const std::function<void()> &action)
 {
     std::vector<double> seconds;
     std::vector<double> cpuSeconds;
-    qint64 eventGap = 0;
-    int paints = 0;
-    qint64 paintGap = 0;
+    Figures figures;
     for (int run = 0; run < runs; ++run) {
         prepare();
         QElapsedTimer clock;
@@ -104,23 +99,61 @@ void measure(const char *name, PaintWatch &watch, const std::function<void()> &p
         probe.start();
         watch.start();
         clock.start();
-        const std::clock_t cpuStart = std::clock();
+        const double cpuStart = bench::processCpuSeconds();
         action();
-        cpuSeconds.push_back(double(std::clock() - cpuStart) / CLOCKS_PER_SEC);
-        const qint64 elapsed = clock.elapsed();
-        longest = std::max(longest, elapsed - lastEvents);
-        seconds.push_back(clock.nsecsElapsed() / 1e9);
-        eventGap = std::max(eventGap, longest);
-        paints = watch.paints;
-        paintGap = std::max(paintGap, watch.longestGapMs);
+        cpuSeconds.push_back(bench::processCpuSeconds() - cpuStart);
+        seconds.push_back(double(clock.nsecsElapsed()) / 1e9);
+        figures.longestEventGapMs = std::max(figures.longestEventGapMs, std::max(longest, clock.elapsed() - lastEvents));
+        figures.longestPaintGapMs = std::max(figures.longestPaintGapMs, watch.longestGapMs);
     }
-    // CPU time tells the program's own cost on a machine shared with other work.
-    std::printf("%-28s median %6.3f s (min %.3f, max %.3f), CPU %6.3f s; longest event gap %5lld ms; "
-                "status paints %4d, longest paint gap %4lld ms\n",
-                name, median(seconds), *std::min_element(seconds.begin(), seconds.end()),
-                *std::max_element(seconds.begin(), seconds.end()), median(cpuSeconds), (long long)eventGap,
-                paints, (long long)paintGap);
-    std::fflush(stdout);
+    figures.seconds = bench::median(seconds);
+    figures.cpuSeconds = bench::median(cpuSeconds);
+    return figures;
+}
+
+void fillPairs(TChartSlot &slot, qsizetype count)
+{
+    static const QDateTime start(QDate(2026, 2, 1), QTime(0, 0));
+    for (qsizetype i = slot.vDateList.size(); i < count; ++i) {
+        slot.vDateList.append(Regional::current().formatTimeLine(start.addSecs(i)));
+        slot.vValueList.append(QString::number(double(i) * 0.25));
+    }
+}
+
+void fillGrid(TChartSlot &slot, int rows)
+{
+    RawGrid::clearRaw(slot);
+    TStringGrid &grid = *slot.sgRawData;
+    constexpr int columns = 5;
+    grid.setColCount(columns);
+    grid.setRowCount(rows + 2);
+    for (int col = 0; col < columns; ++col)
+        grid.setCells(col, 0, QStringLiteral("Column%1").arg(col));
+    for (int row = 1; row <= rows; ++row) {
+        grid.setCells(0, row, QString::number(row));
+        grid.setCells(1, row, QStringLiteral("master"));
+        grid.setCells(2, row, QString::number(row * 7 % 1000));
+        grid.setCells(3, row, QString::number(row * 0.5));
+        grid.setCells(4, row, QStringView(slot.vDateList.at(row - 1)).toString());
+    }
+}
+
+// Median seconds of a well-known tool loading the same file; 0 when it cannot run here.
+double peerSeconds(const QString &program, const QStringList &arguments)
+{
+    std::vector<double> seconds;
+    for (int run = 0; run < 3; ++run) {
+        QProcess peer;
+        QElapsedTimer clock;
+        clock.start();
+        peer.start(program, arguments);
+        if (!peer.waitForFinished(120000) || peer.exitStatus() != QProcess::NormalExit || peer.exitCode() != 0) {
+            std::printf("  %s did not run: %s\n", qPrintable(program), peer.readAllStandardError().constData());
+            return 0;
+        }
+        seconds.push_back(double(clock.nsecsElapsed()) / 1e9);
+    }
+    return bench::median(seconds);
 }
 
 } // namespace
@@ -140,42 +173,98 @@ int main(int argc, char **argv)
     window.show();
     TChartSlot &slot = *window.slotByTag(1);
     slot.cbAutoSave->setChecked(true);
+    TChartSlot &loadSlot = *window.slotByTag(2);
     PaintWatch watch;
     slot.sbStatus->installEventFilter(&watch);
     window.sbStatus->installEventFilter(&watch);
     const TWindowContext context = window.context();
-
-    const QDateTime start(QDate(2026, 2, 1), QTime(0, 0));
-    for (int i = 0; i < pairCount; ++i) {
-        slot.vDateList.append(Regional::current().formatTimeLine(start.addSecs(i)));
-        slot.vValueList.append(QString::number(i * 0.25));
-    }
     const QString perfFile = folder.filePath(QStringLiteral("perf.csv"));
-    measure("save 1,000,000 pairs", watch, [&] { QFile::remove(perfFile); },
+    const QString firstPart = folder.filePath(QStringLiteral("first-part.csv"));
+    const QString rawFile = folder.filePath(QStringLiteral("raw.txt"));
+    fixed.file = perfFile;
+
+    std::map<std::string, std::map<int, Figures>> figures;
+    for (int pairs : {100000, 1000000}) {
+        slot.vDateList.clear();
+        slot.vValueList.clear();
+        fillPairs(slot, pairs);
+        figures["save new"][pairs] = measure(watch, [&] { QFile::remove(perfFile); },
+                                             [&] { SavePerformanceData(perfFile, slot, context); });
+        QFile::remove(firstPart);
+        QFile::copy(perfFile, firstPart);
+        figures["load"][pairs] = measure(watch, [] {}, [&] { LoadPerformanceData(loadSlot, context); });
+        if (loadSlot.vDateList != slot.vDateList || loadSlot.vValueList != slot.vValueList)
+            std::printf("  the load gave other lists than were saved\n");
+
+        // The file holds the first half; the save appends the second.
+        fillPairs(slot, 2 * pairs);
+        figures["save resumed"][pairs] = measure(
+            watch,
+            [&] {
+                QFile::remove(perfFile);
+                QFile::copy(firstPart, perfFile);
+                slot.edExFrom = ExportMarker::afterEntries(pairs);
+            },
             [&] { SavePerformanceData(perfFile, slot, context); });
 
-    TChartSlot &loadSlot = *window.slotByTag(2);
-    fixed.file = perfFile;
-    measure("load 1,000,000 pairs + redraw", watch, [] {},
-            [&] { LoadPerformanceData(loadSlot, context); });
-    if (loadSlot.vDateList != slot.vDateList || loadSlot.vValueList != slot.vValueList)
-        std::printf("load gave other lists than were saved\n");
-
-    TStringGrid &grid = *slot.sgRawData;
-    constexpr int columns = 5;
-    grid.setColCount(columns);
-    grid.setRowCount(pairCount + 2);
-    for (int col = 0; col < columns; ++col)
-        grid.setCells(col, 0, QStringLiteral("Column%1").arg(col));
-    for (int row = 1; row <= pairCount; ++row) {
-        grid.setCells(0, row, QString::number(row));
-        grid.setCells(1, row, QStringLiteral("master"));
-        grid.setCells(2, row, QString::number(row * 7 % 1000));
-        grid.setCells(3, row, QString::number(row * 0.5));
-        grid.setCells(4, row, slot.vDateList.at(row - 1));
+        fillGrid(slot, pairs);
+        figures["raw save"][pairs] = measure(watch, [&] { QFile::remove(rawFile); },
+                                             [&] { SaveRawData(rawFile, slot, context); });
     }
-    const QString rawFile = folder.filePath(QStringLiteral("raw.txt"));
-    measure("save 1,000,000 raw rows x 5", watch, [&] { QFile::remove(rawFile); },
-            [&] { SaveRawData(rawFile, slot, context); });
+
+    // How soon a save stops once asked: the flag is set from an event the save lets run.
+    QElapsedTimer sinceAbort;
+    std::vector<double> abortMs;
+    for (int run = 0; run < runs; ++run) {
+        QFile::remove(perfFile);
+        QTimer::singleShot(100, [&] {
+            context.state.bAbort = true;
+            sinceAbort.start();
+        });
+        SavePerformanceData(perfFile, slot, context);
+        abortMs.push_back(sinceAbort.isValid() ? double(sinceAbort.nsecsElapsed()) / 1e6 : 0);
+        sinceAbort.invalidate();
+    }
+
+    const auto wall = [&figures](const char *work) {
+        return std::pair(figures[work][1000000].seconds, figures[work][100000].seconds);
+    };
+    const bench::Target eventTarget{50, "< 50 ms"};
+    BudgetTable saves("save of 1M pairs (abortable, events processed at least every 50 ms)");
+    for (const char *work : {"save new", "save resumed"}) {
+        const auto [seconds, at100k] = wall(work);
+        const std::string name = std::string(work) == "save new" ? "into a new file" : "resumed into an existing file";
+        saves.row(name, seconds, "s", bench::Target{1, "< 1 s"}, at100k);
+        saves.row("  longest gap between event rounds", double(figures[work][1000000].longestEventGapMs), "ms",
+                  eventTarget);
+        saves.row("  CPU time", figures[work][1000000].cpuSeconds, "s");
+    }
+    saves.row("abort: flag set to save returned", bench::median(abortMs), "ms", eventTarget);
+
+    BudgetTable loads("load of a 1M-line performance data file (repainted throughout)");
+    const auto [loadSeconds, load100k] = wall("load");
+    loads.row("load and redraw", loadSeconds, "s", bench::Target{2, "< 2 s"}, load100k);
+    loads.row("  longest gap between status repaints", double(figures["load"][1000000].longestPaintGapMs), "ms",
+              bench::Target{250, "< 250 ms"});
+    loads.row("  CPU time", figures["load"][1000000].cpuSeconds, "s");
+
+    // The same file read by tools a user might pick instead.
+    const double python = peerSeconds(QStringLiteral("python3"), {QStringLiteral(QUINTARO_PEER_CSV_LOAD), perfFile});
+    if (python > 0)
+        loads.row("peer: Python csv + strptime + float", python, "s");
+    const double sqlite = peerSeconds(
+        QStringLiteral("sqlite3"), {QStringLiteral(":memory:"), QStringLiteral(".import --csv ") + perfFile + " pairs"});
+    if (sqlite > 0)
+        loads.row("peer: sqlite3 .import (text only)", sqlite, "s");
+    char ratios[160];
+    std::snprintf(ratios, sizeof ratios, "this load takes %.2f x Python's time and %.2f x sqlite3's",
+                  python > 0 ? loadSeconds / python : 0, sqlite > 0 ? loadSeconds / sqlite : 0);
+    loads.note(ratios);
+
+    BudgetTable raw("save of a raw grid of 1M rows x 5 columns");
+    const auto [rawSeconds, raw100k] = wall("raw save");
+    raw.row("raw save", rawSeconds, "s", std::nullopt, raw100k);
+    raw.row("  longest gap between event rounds", double(figures["raw save"][1000000].longestEventGapMs), "ms",
+            eventTarget);
     return 0;
 }
