@@ -1,0 +1,194 @@
+// The window sampling a simulated ASE server over the real ODBC path: raw capture of whole
+// results of 100,000 and 1,000,000 rows of 5 columns into the grid, and six slots sampling at a
+// 1-second interval for a minute, with the share of a core the program takes meanwhile.
+// The server runs in its own process, so its work is not counted.
+// Run offscreen: build/bench/live/bench_live [seconds of the six-slot run, 60 unless given]
+
+#include "BudgetTable.h"
+#include "OdbcSandbox.h"
+#include "RawGrid.h"
+#include "Regional.h"
+#include "SimServer.h"
+#include "TApplication.h"
+#include "TChartSlot.h"
+#include "TQuery.h"
+#include "TStringGrid.h"
+#include "WindowUnderTest.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+#include <map>
+#include <sqlite3.h>
+
+namespace {
+
+using bench::BudgetTable;
+using bench::Target;
+
+// A database file for the server with one table of `rows` rows of 5 columns per size.
+bool createResultTables(const QString &fileName, const QList<int> &sizes)
+{
+    sqlite3 *db = nullptr;
+    bool made = sqlite3_open(fileName.toUtf8().constData(), &db) == SQLITE_OK;
+    for (int rows : sizes) {
+        const QByteArray statement =
+            QStringLiteral("CREATE TABLE rows%1 AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                           "WHERE i < %1) SELECT i AS RowNo, 'master' AS DbName, i * 7 % 1000 AS Reads, "
+                           "i * 0.5 AS Ratio, 'line ' || i AS Note FROM n")
+                .arg(rows)
+                .toUtf8();
+        made = made && sqlite3_exec(db, statement.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    sqlite3_close(db);
+    return made;
+}
+
+// The real window pointed at the server; timers are fired by hand or left to run.
+struct LiveWindow : WindowUnderTest {
+    explicit LiveWindow(const QString &dsn)
+    {
+        window->edSRV->setCurrentText(dsn);
+        window->show();
+    }
+    TChartSlot &slot(int n) { return *window->slotByTag(n); }
+    void run(TChartSlot &slot, const QString &statement, const QString &interval)
+    {
+        slot.edInterval->setText(interval);
+        window->reSQL->setPlainText(statement);
+        slot.bbtStartSampling->click();
+    }
+    // One tick of the slot's timer, as if its interval had passed; CPU milliseconds it took.
+    static double fire(TChartSlot &slot)
+    {
+        const double before = bench::processCpuSeconds();
+        QMetaObject::invokeMethod(&slot.tmSample, "timeout");
+        return (bench::processCpuSeconds() - before) * 1e3;
+    }
+};
+
+// CPU time of this process: the server's share of the work runs in its own process, beside it.
+struct CaptureFigures {
+    double withGridMs = 0; // median sample with every row copied into the grid
+    double fetchMs = 0;    // median read of every field of the same result, on the slot's query
+    double residentMb = 0; // growth of the process for one captured result
+};
+
+// Reads every field of every row the way a capture does, without the grid; CPU milliseconds.
+double fetchEveryField(TChartSlot &slot)
+{
+    const double before = bench::processCpuSeconds();
+    TQuery &query = slot.qryDynamic;
+    query.close();
+    query.clear();
+    query.add(slot.vSQL);
+    query.open();
+    QStringList names;
+    query.getFieldNames(names);
+    while (!query.eof()) {
+        for (const QString &name : names)
+            query.fieldByName(name);
+        query.next();
+    }
+    query.close();
+    return (bench::processCpuSeconds() - before) * 1e3;
+}
+
+CaptureFigures capture(LiveWindow &w, TChartSlot &slot, int rows)
+{
+    constexpr int runs = 3;
+    w.run(slot, QStringLiteral("select * from rows%1").arg(rows), QStringLiteral("3600"));
+    CaptureFigures figures;
+    std::vector<double> withGrid;
+    std::vector<double> fetch;
+    for (int run = 0; run < runs; ++run) {
+        RawGrid::clearRaw(slot);
+        slot.cbRawData->setChecked(true);
+        const double before = bench::residentBytes();
+        withGrid.push_back(LiveWindow::fire(slot));
+        figures.residentMb = std::max(figures.residentMb, (bench::residentBytes() - before) / 1e6);
+        if (slot.sgRawData->rowCount() != rows + 2)
+            std::printf("  the grid holds %d rows, not %d\n", slot.sgRawData->rowCount() - 2, rows);
+        fetch.push_back(fetchEveryField(slot));
+    }
+    slot.bbtStopSampling->click();
+    RawGrid::clearRaw(slot);
+    figures.withGridMs = bench::median(withGrid);
+    figures.fetchMs = bench::median(fetch);
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TApplication application(argc, argv);
+    const int minuteSeconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 60;
+    Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
+    QTemporaryDir folder;
+    const QString databaseFile = folder.filePath(QStringLiteral("results.db"));
+    if (!createResultTables(databaseFile, {100000, 1000000})) {
+        std::fprintf(stderr, "could not create the result tables\n");
+        return 1;
+    }
+    OdbcSandbox sandbox;
+    SimServer server(SimServer::Options{SimServer::Persona::Ase, {}, databaseFile, false});
+    if (!server.start())
+        return 1;
+    const QString dsn = OdbcSandbox::uniqueDsnName(QStringLiteral("bench"));
+    sandbox.addDsn(dsn, server.port(), QStringLiteral("5.0"));
+
+    std::map<int, CaptureFigures> captured;
+    {
+        LiveWindow w(dsn);
+        // A slot keeps the statement it first ran, so each size has a slot of its own.
+        captured[100000] = capture(w, w.slot(1), 100000);
+        captured[1000000] = capture(w, w.slot(2), 1000000);
+    }
+    const CaptureFigures &large = captured[1000000];
+    const CaptureFigures &small = captured[100000];
+    const auto perRowUs = [](double ms, int rows) { return ms * 1000 / rows; };
+    BudgetTable capture("raw capture of a 1M-row result of 5 columns");
+    capture.row("per row, program side (CPU)",
+                perRowUs(large.withGridMs - large.fetchMs, 1000000), "us", Target{5, "< 5 us"},
+                perRowUs(small.withGridMs - small.fetchMs, 100000));
+    capture.row("per row, with the ODBC and TDS fetch (CPU)", perRowUs(large.withGridMs, 1000000), "us", std::nullopt,
+                perRowUs(small.withGridMs, 100000));
+    capture.row("memory of the grid holding it", large.residentMb, "MB", Target{300, "< 300 MB"},
+                small.residentMb);
+    capture.note("program side: the sample with the grid on less a read of every field of the same result");
+
+    // Six slots, each on its own connection, sampling a counter every second.
+    LiveWindow w(dsn);
+    const QStringList counters{"Transactions", "Selects", "Updates", "Inserts", "Deletes", "LockWaits"};
+    for (int n = 1; n <= 6; ++n) {
+        TChartSlot &slot = w.slot(n);
+        slot.cbDelta->setChecked(n % 2 == 0);
+        w.run(slot, QStringLiteral("select %1 from master..monState").arg(counters[n - 1]), QStringLiteral("1"));
+    }
+    if (minuteSeconds <= 0)
+        return 0;
+    QEventLoop loop;
+    QTimer::singleShot(minuteSeconds * 1000, &loop, &QEventLoop::quit);
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuBefore = bench::processCpuSeconds();
+    loop.exec();
+    const double cpuShare = (bench::processCpuSeconds() - cpuBefore) / (double(wall.nsecsElapsed()) / 1e9) * 100;
+    qsizetype samples = 0;
+    for (int n = 1; n <= 6; ++n)
+        samples += w.slot(n).vValueList.size();
+
+    BudgetTable six(QStringLiteral("six slots at a 1-second interval for %1 s").arg(minuteSeconds).toStdString());
+    six.row("share of one core the program takes", cpuShare, "%", Target{5, "< 5 %"});
+    six.row("samples recorded by the six slots", double(samples), "");
+    return 0;
+}
