@@ -172,7 +172,7 @@ int main(int argc, char **argv)
         grid.setCells(1, row, QStringLiteral("master"));
         grid.setCells(2, row, QString::number(row * 7 % 1000));
         grid.setCells(3, row, QString::number(row * 0.5));
-        grid.setCells(4, row, slot.vDateList.at(row - 1));
+        grid.setCells(4, row, slot.vDateList.at(row - 1).toString());
     }
     const QString rawFile = folder.filePath(QStringLiteral("raw.txt"));
     measure("save 1,000,000 raw rows x 5", watch, [&] { QFile::remove(rawFile); },
