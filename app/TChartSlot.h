@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineList.h"
 #include "TConnection.h"
 #include "TQuery.h"
 
@@ -72,8 +73,9 @@ public:
 
     // State holders, all text.
     QString vSQL;
-    QStringList vDateList;
-    QStringList vValueList;
+    // One line per recorded sample, held compactly: a week at one sample a second is 604,800 lines.
+    LineList vDateList;
+    LineList vValueList;
     QStringList vTmpList;
     QString edValue;
     QString edExportFile;

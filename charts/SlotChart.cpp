@@ -1,5 +1,6 @@
 #include "SlotChart.h"
 
+#include "LineList.h"
 #include "Regional.h"
 #include "TChart.h"
 #include "TChartSlot.h"
@@ -29,7 +30,7 @@ public:
     explicit UnreadableLine(const QString &message) : std::runtime_error(message.toStdString()) {}
 };
 
-double readTime(const QString &line)
+double readTime(QStringView line)
 {
     const std::optional<QDateTime> time = Regional::current().parseTimeLine(line);
     if (!time)
@@ -37,7 +38,7 @@ double readTime(const QString &line)
     return QCPAxisTickerDateTime::dateTimeToKey(*time);
 }
 
-double readNumber(const QString &line)
+double readNumber(QStringView line)
 {
     const std::optional<double> number = Regional::current().parseNumber(line);
     if (!number)
@@ -45,17 +46,16 @@ double readNumber(const QString &line)
     return *number;
 }
 
-double firstValue(double value, const QStringList &vDateList)
+double firstValue(double value, const LineList &vDateList)
 {
     return vDateList.size() == 1 && value > firstValueLimit ? 0 : value;
 }
 
 // The point of line index, or nothing when its date or value line is empty.
-void addPoint(TChart &chart, const QStringList &vDateList, const QStringList &vValueList, qsizetype index,
-              bool delta)
+void addPoint(TChart &chart, const LineList &vDateList, const LineList &vValueList, qsizetype index, bool delta)
 {
-    const QString &dateLine = vDateList[index];
-    const QString &valueLine = vValueList[index];
+    const QStringView dateLine = vDateList[index];
+    const QStringView valueLine = vValueList[index];
     if (dateLine.isEmpty() || valueLine.isEmpty())
         return;
     const double x = readTime(dateLine);
@@ -86,8 +86,8 @@ QColor swatchColor(const QFrame &paColor)
 
 namespace SlotChart {
 
-bool DrawSlotChart(bool append, TChart &chrtStatistics, const QStringList &vDateList,
-                   const QStringList &vValueList, const QCheckBox &cbDelta, QTimer &tmSample,
+bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateList,
+                   const LineList &vValueList, const QCheckBox &cbDelta, QTimer &tmSample,
                    TStatusBar &sbStatus, const QLineEdit &edValueName)
 {
     chrtStatistics.setFootText(QStringLiteral("Statistics for ") + trimBlanksAndControls(edValueName.text())

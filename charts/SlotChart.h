@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QStringList>
-
+class LineList;
 class QCheckBox;
 class QLineEdit;
 class QTimer;
@@ -17,8 +16,8 @@ namespace SlotChart {
 // Rewrites the foot text, then adds the newest sample (append) or redraws every sample.
 // A line that cannot be read stops the slot: the timer is disabled and panel 1 of the status
 // bar tells why. Returns false then; the points drawn before the failure stay.
-bool DrawSlotChart(bool append, TChart &chrtStatistics, const QStringList &vDateList,
-                   const QStringList &vValueList, const QCheckBox &cbDelta, QTimer &tmSample,
+bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateList,
+                   const LineList &vValueList, const QCheckBox &cbDelta, QTimer &tmSample,
                    TStatusBar &sbStatus, const QLineEdit &edValueName);
 
 // DrawSlotChart for the slot, in the mode given.

@@ -76,8 +76,8 @@ void LoadPerformanceData(TChartSlot &slot, const TWindowContext &context)
                     headerSeen = true;
                     headerName = valuePart.toString();
                 } else if (regional.parseTimeLine(datePart)) {
-                    slot.vDateList.append(datePart.toString());
-                    slot.vValueList.append(valuePart.toString());
+                    slot.vDateList.append(datePart);
+                    slot.vValueList.append(valuePart);
                 } else {
                     continue;
                 }

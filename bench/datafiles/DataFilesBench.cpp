@@ -134,7 +134,7 @@ void fillGrid(TChartSlot &slot, int rows)
         grid.setCells(1, row, QStringLiteral("master"));
         grid.setCells(2, row, QString::number(row * 7 % 1000));
         grid.setCells(3, row, QString::number(row * 0.5));
-        grid.setCells(4, row, QStringView(slot.vDateList.at(row - 1)).toString());
+        grid.setCells(4, row, slot.vDateList.at(row - 1).toString());
     }
 }
 

@@ -1,3 +1,4 @@
+#include "LineList.h"
 #include "Regional.h"
 #include "SlotChart.h"
 #include "TChart.h"
@@ -20,16 +21,20 @@ struct ChartParts {
     QTimer tmSample;
     TStatusBar sbStatus{{98, 200, 500}};
     QLineEdit edValueName;
-    QStringList dates;
-    QStringList values;
+    LineList dates;
+    LineList values;
 
     bool draw(bool append)
     {
         return SlotChart::DrawSlotChart(append, chart, dates, values, cbDelta, tmSample, sbStatus, edValueName);
     }
+    static QString timeLine(qsizetype index)
+    {
+        return Regional::current().formatTimeLine(firstSample.addSecs(3 * index));
+    }
     void record(const QString &value)
     {
-        dates << Regional::current().formatTimeLine(firstSample.addSecs(3 * dates.size()));
+        dates << timeLine(dates.size());
         values << value;
     }
     // As the sample tick draws: a rebuild for the first line, appends after it.
@@ -88,7 +93,7 @@ private slots:
         QCOMPARE(parts.ys(), live);
         QVERIFY(parts.draw(false));
         QCOMPARE(parts.ys(), rebuilt);
-        QCOMPARE(parts.values, samples); // the lists keep the values, never the differences
+        QCOMPARE(parts.values.toStringList(), samples); // the lists keep the values, never the differences
     }
 
     void footTextWrittenFirstAndAlways_data()
@@ -131,27 +136,28 @@ private slots:
         QFETCH(int, badIndex);
         QFETCH(bool, badDate);
         ChartParts parts;
-        for (const char *value : {"1", "2", "3", "4"})
-            parts.record(value);
-        (badDate ? parts.dates : parts.values)[badIndex] = "abc";
-        const QStringList dates = parts.dates;
-        const QStringList values = parts.values;
+        for (int i = 0; i < 4; ++i) {
+            const bool bad = i == badIndex;
+            parts.dates << (bad && badDate ? QStringLiteral("abc") : ChartParts::timeLine(i));
+            parts.values << (bad && !badDate ? QStringLiteral("abc") : QString::number(i + 1));
+        }
+        const QStringList dates = parts.dates.toStringList();
+        const QStringList values = parts.values.toStringList();
         parts.tmSample.start();
         QVERIFY(!parts.draw(false));
         QCOMPARE(parts.chart.pointCount(), badIndex);
         QVERIFY(!parts.tmSample.isActive());
         QVERIFY2(parts.sbStatus.panelText(1).startsWith("Sampling Stopped...\r\n'abc'"),
                  qPrintable(parts.sbStatus.panelText(1)));
-        QCOMPARE(parts.dates, dates);
-        QCOMPARE(parts.values, values);
+        QCOMPARE(parts.dates.toStringList(), dates);
+        QCOMPARE(parts.values.toStringList(), values);
     }
 
     void pointsGoInTimeOrder()
     {
         ChartParts parts;
-        parts.dates = QStringList{Regional::current().formatTimeLine(firstSample.addSecs(60)),
-                                  Regional::current().formatTimeLine(firstSample)};
-        parts.values = QStringList{"1", "2"};
+        parts.dates << ChartParts::timeLine(20) << ChartParts::timeLine(0);
+        parts.values << u"1" << u"2";
         QVERIFY(parts.draw(false));
         QCOMPARE(parts.ys(), (QList<double>{2, 1}));
         QCOMPARE(parts.chart.point(0).x(), double(firstSample.toSecsSinceEpoch()));

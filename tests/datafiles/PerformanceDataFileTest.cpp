@@ -57,8 +57,8 @@ private slots:
         DataFilesWindow w;
         TChartSlot &slot = w.slot(3);
         slot.edValueName->setText(QStringLiteral(" Locks\t"));
-        slot.vDateList << "01/02/2026 10:00:00" << "01/02/2026 10:00:03" << "01/02/2026 10:00:06";
-        slot.vValueList << "12" << "1,5, 7" << " x ";
+        slot.vDateList << u"01/02/2026 10:00:00" << u"01/02/2026 10:00:03" << u"01/02/2026 10:00:06";
+        slot.vValueList << u"12" << u"1,5, 7" << u" x ";
         const QString file = w.path("perf.csv");
         w.dialogs->yesNoAnswers << true << false;
         w.dialogs->fileAnswers << file;

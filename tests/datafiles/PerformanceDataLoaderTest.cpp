@@ -75,8 +75,8 @@ private slots:
         const QString file = w.path("in.csv");
         writeBytes(file, content);
         load(w, slot, file);
-        QCOMPARE(slot.vDateList, dates);
-        QCOMPARE(slot.vValueList, values);
+        QCOMPARE(slot.vDateList.toStringList(), dates);
+        QCOMPARE(slot.vValueList.toStringList(), values);
         QCOMPARE(slot.chrtStatistics->titleText(), title);
         QCOMPARE(w.window->sbStatus->panelText(2), "Loaded Performance Data from " + file);
         QVERIFY(!slot.tmSample.isActive());
@@ -92,7 +92,7 @@ private slots:
         w.dialogs->fileAnswers << file;
         slot.bbtLoad->click();
         QCOMPARE(w.dialogs->asked, QStringList{"open"});
-        QCOMPARE(slot.vValueList, QStringList{"1"});
+        QCOMPARE(slot.vValueList.toStringList(), QStringList{"1"});
         QVERIFY(w.slot(1).vValueList.isEmpty());
     }
 
@@ -149,20 +149,23 @@ private slots:
         DataFilesWindow w;
         TChartSlot &source = w.slot(1);
         source.edValueName->setText("Größe €");
-        DataFilesWindow::addPairs(source, 0, 50);
-        source.vValueList[3] = "a,b";
+        DataFilesWindow::addPairs(source, 0, 3);
+        source.vDateList << u"01/02/2026 10:00:03";
+        source.vValueList << u"a,b";
+        DataFilesWindow::addPairs(source, 4, 46);
         const QString file = w.path("trip.csv");
         SavePerformanceData(file, source, w.window->context());
 
         TChartSlot &target = w.slot(2);
         load(w, target, file);
-        QCOMPARE(target.vDateList, source.vDateList);
-        QCOMPARE(target.vValueList, source.vValueList);
+        QCOMPARE(target.vDateList.toStringList(), source.vDateList.toStringList());
+        QCOMPARE(target.vValueList.toStringList(), source.vValueList.toStringList());
         // The chart is rebuilt from the loaded lists; "a,b" is no number and stops the redraw there.
         QCOMPARE(target.chrtStatistics->pointCount(), 3);
         QCOMPARE(target.chrtStatistics->point(2).y(), 2.5);
         QCOMPARE(target.chrtStatistics->titleText(),
-                 "Statistics for Größe € taken from " + source.vDateList.first() + " to " + source.vDateList.last());
+                 "Statistics for Größe € taken from " + source.vDateList.first().toString() + " to "
+                     + source.vDateList.last().toString());
     }
 
     void fileFromOtherRegionalSettingsLoadsNothing()
@@ -171,7 +174,7 @@ private slots:
         TChartSlot &slot = w.slot(1);
         Regional::setCurrent(Regional(u'.', u'-', QStringLiteral("HH-mm-ss"), u','));
         slot.vDateList << Regional::current().formatTimeLine(QDateTime(QDate(2026, 2, 1), QTime(10, 0)));
-        slot.vValueList << "1,5";
+        slot.vValueList << u"1,5";
         const QString file = w.path("other.csv");
         SavePerformanceData(file, slot, w.window->context());
         QCOMPARE(readBytes(file), QByteArray("Date,Value\r\n01.02.2026 10-00-00,1,5\r\n"));

@@ -55,7 +55,7 @@ private slots:
         SavePerformanceData(file, slot, w.window->context());
 
         QCOMPARE(slot.vValueList.size(), total + 1);
-        QCOMPARE(slot.vValueList.last(), QString("2"));
+        QCOMPARE(slot.vValueList.last().toString(), QString("2"));
         QVERIFY2(progressAfterTick.endsWith(QString(" of %1...").arg(total + 1)), qPrintable(progressAfterTick));
         QCOMPARE(slot.edExFrom, QString::number(total - 1));
         const QByteArray saved = readBytes(file);
@@ -64,7 +64,7 @@ private slots:
 
         // The sample of the tick comes with the next save, once.
         SavePerformanceData(file, slot, w.window->context());
-        QCOMPARE(readBytes(file), saved + narrow(slot.vDateList.last() + ",2\r\n"));
+        QCOMPARE(readBytes(file), saved + narrow(slot.vDateList.last().toString() + ",2\r\n"));
     }
 };
 

@@ -68,7 +68,7 @@ private slots:
         }
         QCOMPARE(rowOf(grid, 7, columns), QStringList(columns, QString()));
         QCOMPARE(grid.row(), 7);
-        QCOMPARE(slot.vValueList, (QStringList{"9", "9"}));
+        QCOMPARE(slot.vValueList.toStringList(), (QStringList{"9", "9"}));
         QVERIFY(slot.sbStatus->panelText(1).startsWith("V.T: "));
         QCOMPARE(slot.edExRawFrom, QString());
         QVERIFY(w.slot(1).sgRawData->cells(0, 0).isEmpty());

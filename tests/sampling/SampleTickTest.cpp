@@ -16,7 +16,7 @@ namespace {
 
 const QString counter = QStringLiteral("select Transactions from master..monState");
 
-double number(const QString &text)
+double number(QStringView text)
 {
     return Regional::current().parseNumber(text).value();
 }
@@ -50,8 +50,8 @@ private slots:
         QCOMPARE(slot.edValueName->text(), QString("Transactions"));
         QCOMPARE(slot.chrtStatistics->footText(),
                  QString("Statistics for Transactions [Y-Axis is VALUE, X-Axis is TIME]"));
-        QCOMPARE(slot.sbStatus->panelText(2), "L.V: " + slot.vValueList.last());
-        QCOMPARE(slot.sbStatus->panelText(1), "V.T: " + slot.vDateList.last().mid(11));
+        QCOMPARE(slot.sbStatus->panelText(2), "L.V: " + slot.vValueList.last().toString());
+        QCOMPARE(slot.sbStatus->panelText(1), "V.T: " + slot.vDateList.last().mid(11).toString());
 
         // Stop, restyle (a rebuild draws the first value as it is), Run: the same lists go on.
         slot.bbtStopSampling->click();
@@ -121,7 +121,7 @@ private slots:
         w.run(slotNumber, statement);
         SamplingWindow::fire(slot);
         QVERIFY2(slot.running(), qPrintable(slot.sbStatus->panelText(1)));
-        QCOMPARE(slot.vValueList, recorded);
+        QCOMPARE(slot.vValueList.toStringList(), recorded);
         QCOMPARE(slot.vDateList.size(), recorded.size());
         QCOMPARE(slot.edValueName->text(), name);
         QCOMPARE(slot.chrtStatistics->pointCount(), int(recorded.size()));
@@ -174,7 +174,7 @@ private slots:
         }
         first.bbtStartSampling->click(); // any Run clears the flag for every slot
         SamplingWindow::fire(second);
-        QCOMPARE(second.vValueList, (QStringList{"2", "2"}));
+        QCOMPARE(second.vValueList.toStringList(), (QStringList{"2", "2"}));
     }
 
     void updateSqlOnARunningSlot()
@@ -186,7 +186,7 @@ private slots:
         w.window->reSQL->setPlainText("select W=2");
         slot.bbtUpdateSQL->click();
         SamplingWindow::fire(slot);
-        QCOMPARE(slot.vValueList, (QStringList{"1", "2"}));
+        QCOMPARE(slot.vValueList.toStringList(), (QStringList{"1", "2"}));
         QCOMPARE(slot.edValueName->text(), QString("V"));
         QCOMPARE(server_->server.loggedBatches().last(), QString("/**/\nselect W=2"));
 
@@ -211,7 +211,7 @@ private slots:
         for (int n = 1; n <= 6; ++n) {
             TChartSlot &slot = w.slot(n);
             const QString value = QString::number(n);
-            QCOMPARE(slot.vValueList, (QStringList{value, value}));
+            QCOMPARE(slot.vValueList.toStringList(), (QStringList{value, value}));
             QCOMPARE(slot.edValueName->text(), "V" + value);
             QCOMPARE(slot.sbStatus->panelText(2), "L.V: " + value);
             QCOMPARE(slot.tmSample.interval(), n * 1000);
@@ -235,10 +235,10 @@ private slots:
         QVERIFY2(bad.sbStatus->panelText(1).startsWith("Sampling Stopped...\r\n"), qPrintable(bad.sbStatus->panelText(1)));
         QVERIFY(bad.sbStatus->panelText(1).contains("monNoSuchTable"));
         QVERIFY(!bad.cbStyle->isEnabled());
-        QCOMPARE(bad.vValueList, QStringList{"2"});
+        QCOMPARE(bad.vValueList.toStringList(), QStringList{"2"});
         QCOMPARE(bad.chrtStatistics->pointCount(), 1);
         QVERIFY(good.running());
-        QCOMPARE(good.vValueList, QStringList{"1"});
+        QCOMPARE(good.vValueList.toStringList(), QStringList{"1"});
     }
 
     void valueThatIsNotANumberStopsTheSlotKeepingItsLines()
@@ -251,7 +251,7 @@ private slots:
         slot.bbtUpdateSQL->click();
         SamplingWindow::fire(slot);
         QVERIFY(!slot.running());
-        QCOMPARE(slot.vValueList, (QStringList{"1", "abc"}));
+        QCOMPARE(slot.vValueList.toStringList(), (QStringList{"1", "abc"}));
         QVERIFY(slot.sbStatus->panelText(1).startsWith("Sampling Stopped...\r\n"));
         QCOMPARE(slot.sbStatus->panelText(2), QString("L.V: abc"));
     }

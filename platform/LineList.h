@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// A growing list of text lines held back to back in one buffer, with the end of each line,
+// so a line costs its characters and one offset rather than a string of its own. The offsets
+// are 64-bit: a long run of samples cannot outgrow them.
+//
+// A line is handed out as a view into the buffer. A view is valid until the list is next
+// changed (append, clear, assignment); keep a QString copy to hold a line beyond that.
+class LineList {
+public:
+    qsizetype size() const { return m_ends.size(); }
+    bool isEmpty() const { return m_ends.isEmpty(); }
+
+    // Inline: a rebuild reads every line.
+    QStringView at(qsizetype i) const
+    {
+        Q_ASSERT(i >= 0 && i < size());
+        const qint64 begin = i == 0 ? 0 : m_ends[i - 1];
+        return QStringView(m_text.constData() + begin, m_ends[i] - begin);
+    }
+    QStringView operator[](qsizetype i) const { return at(i); }
+    QStringView first() const { return at(0); }
+    QStringView last() const { return at(size() - 1); }
+
+    // Amortised constant time. The line may be a view of this list.
+    void append(QStringView line);
+    LineList &operator<<(QStringView line)
+    {
+        append(line);
+        return *this;
+    }
+    // Empties the list and gives its memory back.
+    void clear();
+
+    friend bool operator==(const LineList &a, const LineList &b)
+    {
+        return a.m_ends == b.m_ends && a.m_text == b.m_text;
+    }
+    friend bool operator==(const LineList &a, const QStringList &b);
+
+    QStringList toStringList() const;
+    // The bytes reserved for the characters and the offsets.
+    qsizetype storageBytes() const;
+
+private:
+    QString m_text;
+    QList<qint64> m_ends;
+};
