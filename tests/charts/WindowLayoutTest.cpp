@@ -1,4 +1,4 @@
-#include "WindowUnderTest.h"
+#include "ShownWindowTestCase.h"
 #include "TChart.h"
 #include "TFoldPicture.h"
 #include "TStatusBar.h"
@@ -46,12 +46,9 @@ int total(const QList<int> &sizes)
 
 } // namespace
 
-class WindowLayoutTest : public QObject {
+class WindowLayoutTest : public ShownWindowTestCase {
     Q_OBJECT
 
-    std::unique_ptr<WindowUnderTest> under_;
-    TfmMonSettings *window_ = nullptr;
-    ScriptedDialogs *dialogs_ = nullptr;
 
     QSplitter *splitterNamed(const QString &name) const
     {
@@ -76,19 +73,6 @@ class WindowLayoutTest : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        under_ = std::make_unique<WindowUnderTest>();
-        window_ = under_->window.get();
-        dialogs_ = under_->dialogs;
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_));
-    }
-    void cleanup()
-    {
-        under_.reset();
-    }
-
     void splitterDrag_data()
     {
         QTest::addColumn<QString>("splitter");

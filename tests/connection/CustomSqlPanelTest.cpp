@@ -1,4 +1,4 @@
-#include "WindowUnderTest.h"
+#include "ShownWindowTestCase.h"
 #include "TStatusBar.h"
 #include "TestRegistry.h"
 #include "paMonSettings.h"
@@ -54,31 +54,15 @@ const QString errorBox = QStringLiteral("error: Exception in bbtSaveSQLClick\nCa
 
 } // namespace
 
-class CustomSqlPanelTest : public QObject {
+class CustomSqlPanelTest : public ShownWindowTestCase {
     Q_OBJECT
 
-    std::unique_ptr<WindowUnderTest> under_;
-    TfmMonSettings *window_ = nullptr;
-    ScriptedDialogs *dialogs_ = nullptr;
 
     QString defaultFile() const { return under_->file(QStringLiteral("Korvex.sql")); }
     QString chosenFile() const { return under_->file(QStringLiteral("chosen.sql")); }
     QString messagePanel() const { return window_->sbStatus->panelText(2); }
 
 private slots:
-    void init()
-    {
-        under_ = std::make_unique<WindowUnderTest>();
-        window_ = under_->window.get();
-        dialogs_ = under_->dialogs;
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_));
-    }
-    void cleanup()
-    {
-        under_.reset();
-    }
-
     void loadSqlButtonOpensPanelAboveEverything()
     {
         TfmMonSettings &w = *window_;
