@@ -11,10 +11,9 @@
 #include "Regional.h"
 #include "TApplication.h"
 #include "TChartSlot.h"
-#include "TDialogs.h"
 #include "TStatusBar.h"
 #include "TStringGrid.h"
-#include "paMonSettings.h"
+#include "WindowUnderTest.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -22,7 +21,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -35,18 +33,6 @@ namespace {
 
 using bench::BudgetTable;
 constexpr int runs = 5;
-
-// Answers every box with No and every file dialog with one name.
-class FixedDialogs : public TDialogs {
-public:
-    QString file;
-    void showError(QWidget *, const QString &) override {}
-    void showInformation(QWidget *, const QString &) override {}
-    bool askYesNo(QWidget *, const QString &) override { return false; }
-    QString chooseOpenFile(QWidget *) override { return file; }
-    QString chooseSaveFile(QWidget *) override { return file; }
-    std::optional<QColor> chooseColor(QWidget *) override { return std::nullopt; }
-};
 
 // The longest time between two paints of the watched widgets.
 class PaintWatch : public QObject {
@@ -164,12 +150,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication app(argc, argv);
     Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
-    QTemporaryDir folder;
-    QStringList scratch;
-    TfmMonSettings window(scratch);
-    auto dialogs = std::make_unique<FixedDialogs>();
-    FixedDialogs &fixed = *dialogs;
-    window.setDialogs(std::move(dialogs));
+    WindowUnderTest under;
+    TfmMonSettings &window = *under.window;
     window.show();
     TChartSlot &slot = *window.slotByTag(1);
     slot.cbAutoSave->setChecked(true);
@@ -178,10 +160,9 @@ int main(int argc, char **argv)
     slot.sbStatus->installEventFilter(&watch);
     window.sbStatus->installEventFilter(&watch);
     const TWindowContext context = window.context();
-    const QString perfFile = folder.filePath(QStringLiteral("perf.csv"));
-    const QString firstPart = folder.filePath(QStringLiteral("first-part.csv"));
-    const QString rawFile = folder.filePath(QStringLiteral("raw.txt"));
-    fixed.file = perfFile;
+    const QString perfFile = under.file(QStringLiteral("perf.csv"));
+    const QString firstPart = under.file(QStringLiteral("first-part.csv"));
+    const QString rawFile = under.file(QStringLiteral("raw.txt"));
 
     std::map<std::string, std::map<int, Figures>> figures;
     for (int pairs : {100000, 1000000}) {
@@ -192,7 +173,8 @@ int main(int argc, char **argv)
                                              [&] { SavePerformanceData(perfFile, slot, context); });
         QFile::remove(firstPart);
         QFile::copy(perfFile, firstPart);
-        figures["load"][pairs] = measure(watch, [] {}, [&] { LoadPerformanceData(loadSlot, context); });
+        figures["load"][pairs] = measure(watch, [&] { under.dialogs->fileAnswers.enqueue(perfFile); },
+                                         [&] { LoadPerformanceData(loadSlot, context); });
         if (loadSlot.vDateList != slot.vDateList || loadSlot.vValueList != slot.vValueList)
             std::printf("  the load gave other lists than were saved\n");
 

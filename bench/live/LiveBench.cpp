@@ -5,15 +5,13 @@
 // Run offscreen: build/bench/live/bench_live [seconds of the six-slot run, 60 unless given]
 
 #include "BudgetTable.h"
-#include "OdbcSandbox.h"
 #include "RawGrid.h"
 #include "Regional.h"
-#include "SimServer.h"
+#include "SamplingWindow.h"
 #include "TApplication.h"
 #include "TChartSlot.h"
 #include "TQuery.h"
 #include "TStringGrid.h"
-#include "WindowUnderTest.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,28 +48,13 @@ bool createResultTables(const QString &fileName, const QList<int> &sizes)
     return made;
 }
 
-// The real window pointed at the server; timers are fired by hand or left to run.
-struct LiveWindow : WindowUnderTest {
-    explicit LiveWindow(const QString &dsn)
-    {
-        window->edSRV->setCurrentText(dsn);
-        window->show();
-    }
-    TChartSlot &slot(int n) { return *window->slotByTag(n); }
-    void run(TChartSlot &slot, const QString &statement, const QString &interval)
-    {
-        slot.edInterval->setText(interval);
-        window->reSQL->setPlainText(statement);
-        slot.bbtStartSampling->click();
-    }
-    // One tick of the slot's timer, as if its interval had passed; CPU milliseconds it took.
-    static double fire(TChartSlot &slot)
-    {
-        const double before = bench::processCpuSeconds();
-        QMetaObject::invokeMethod(&slot.tmSample, "timeout");
-        return (bench::processCpuSeconds() - before) * 1e3;
-    }
-};
+// One tick of the slot's timer, as if its interval had passed; CPU milliseconds it took.
+double cpuOfTick(TChartSlot &slot)
+{
+    const double before = bench::processCpuSeconds();
+    SamplingWindow::fire(slot);
+    return (bench::processCpuSeconds() - before) * 1e3;
+}
 
 // CPU time of this process: the server's share of the work runs in its own process, beside it.
 struct CaptureFigures {
@@ -100,10 +83,12 @@ double fetchEveryField(TChartSlot &slot)
     return (bench::processCpuSeconds() - before) * 1e3;
 }
 
-CaptureFigures capture(LiveWindow &w, TChartSlot &slot, int rows)
+CaptureFigures capture(SamplingWindow &w, int n, int rows)
 {
     constexpr int runs = 3;
-    w.run(slot, QStringLiteral("select * from rows%1").arg(rows), QStringLiteral("3600"));
+    TChartSlot &slot = w.slot(n);
+    slot.edInterval->setText(QStringLiteral("3600"));
+    w.run(n, QStringLiteral("select * from rows%1").arg(rows));
     CaptureFigures figures;
     std::vector<double> withGrid;
     std::vector<double> fetch;
@@ -111,7 +96,7 @@ CaptureFigures capture(LiveWindow &w, TChartSlot &slot, int rows)
         RawGrid::clearRaw(slot);
         slot.cbRawData->setChecked(true);
         const double before = bench::residentBytes();
-        withGrid.push_back(LiveWindow::fire(slot));
+        withGrid.push_back(cpuOfTick(slot));
         figures.residentMb = std::max(figures.residentMb, (bench::residentBytes() - before) / 1e6);
         if (slot.sgRawData->rowCount() != rows + 2)
             std::printf("  the grid holds %d rows, not %d\n", slot.sgRawData->rowCount() - 2, rows);
@@ -140,18 +125,16 @@ int main(int argc, char **argv)
         return 1;
     }
     OdbcSandbox sandbox;
-    SimServer server(SimServer::Options{SimServer::Persona::Ase, {}, databaseFile, false});
-    if (!server.start())
+    const SampledServer server(sandbox, SimServer::Options{SimServer::Persona::Ase, {}, databaseFile, false});
+    if (!server.server.isRunning())
         return 1;
-    const QString dsn = OdbcSandbox::uniqueDsnName(QStringLiteral("bench"));
-    sandbox.addDsn(dsn, server.port(), QStringLiteral("5.0"));
 
     std::map<int, CaptureFigures> captured;
     {
-        LiveWindow w(dsn);
+        SamplingWindow w(server);
         // A slot keeps the statement it first ran, so each size has a slot of its own.
-        captured[100000] = capture(w, w.slot(1), 100000);
-        captured[1000000] = capture(w, w.slot(2), 1000000);
+        captured[100000] = capture(w, 1, 100000);
+        captured[1000000] = capture(w, 2, 1000000);
     }
     const CaptureFigures &large = captured[1000000];
     const CaptureFigures &small = captured[100000];
@@ -166,16 +149,17 @@ int main(int argc, char **argv)
                 small.residentMb);
     capture.note("program side: the sample with the grid on less a read of every field of the same result");
 
+    if (minuteSeconds <= 0)
+        return 0;
     // Six slots, each on its own connection, sampling a counter every second.
-    LiveWindow w(dsn);
+    SamplingWindow w(server);
     const QStringList counters{"Transactions", "Selects", "Updates", "Inserts", "Deletes", "LockWaits"};
     for (int n = 1; n <= 6; ++n) {
         TChartSlot &slot = w.slot(n);
         slot.cbDelta->setChecked(n % 2 == 0);
-        w.run(slot, QStringLiteral("select %1 from master..monState").arg(counters[n - 1]), QStringLiteral("1"));
+        slot.edInterval->setText(QStringLiteral("1"));
+        w.run(n, QStringLiteral("select %1 from master..monState").arg(counters[n - 1]));
     }
-    if (minuteSeconds <= 0)
-        return 0;
     QEventLoop loop;
     QTimer::singleShot(minuteSeconds * 1000, &loop, &QEventLoop::quit);
     QElapsedTimer wall;

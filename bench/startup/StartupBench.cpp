@@ -10,7 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <filesystem>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -94,7 +94,7 @@ int main()
         }
         runs.push_back(ms);
     }
-    std::system((std::string("rm -rf ") + home).c_str());
+    std::filesystem::remove_all(home);
 
     bench::BudgetTable table("start to window shown");
     table.row("process started to first window mapped", bench::median(runs), "ms", bench::Target{500, "< 0.5 s"});
