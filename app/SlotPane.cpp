@@ -99,7 +99,7 @@ void buildChart(TChartSlot &slot, const IrregularNames &names)
     // The chart fills what the docked bars leave, down to nothing, so the bars stay whole.
     slot.chrtStatistics->setMinimumSize(1, 1);
 
-    slot.sgRawData = new TStringGrid(slot.chrtStatistics);
+    slot.sgRawData = new TStringGrid(slot.vRawData, slot.chrtStatistics);
     slot.sgRawData->setObjectName(numbered("sgRawData", n));
     slot.sgRawData->setProperty("Tag", n);
     slot.sgRawData->setOptions(TStringGrid::RangeSelect | TStringGrid::ColSizing | TStringGrid::Editing

@@ -47,6 +47,11 @@ void TfmMonSettings::setDialogs(std::unique_ptr<TDialogs> dialogs)
     dialogs_ = std::move(dialogs);
 }
 
+TWindowContext TfmMonSettings::context()
+{
+    return {state, *sbStatus, *dialogs_, this};
+}
+
 TChartSlot *TfmMonSettings::slotByTag(int tag)
 {
     return tag >= 1 && tag <= slotCount ? slots_[tag - 1].get() : nullptr;
@@ -105,6 +110,7 @@ void TfmMonSettings::FormKeyPress(QChar key)
         return;
     }
     state.bAbort = true;
+    dblocal->abandonAll();
     QCoreApplication::processEvents();
 }
 
@@ -184,31 +190,31 @@ void TfmMonSettings::sbStatus1DblClick()
 void TfmMonSettings::bbtExport1Click()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        ExportPerformanceData(*slot, context());
+        ExportPerformanceData(*slot, *slot, context());
 }
 
 void TfmMonSettings::bbtExportRawData1Click()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        ExportRawData(*slot, context());
+        ExportRawData(*slot, *slot, context());
 }
 
 void TfmMonSettings::cbAutoSave1Click()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        ChooseAutoSaveFile(*slot, context());
+        ChooseAutoSaveFile(*slot, *slot, context());
 }
 
 void TfmMonSettings::tmSaveTimer()
 {
     for (const auto &slot : slots_)
-        AutoSaveSlot(*slot, context());
+        AutoSaveSlot(*slot, *slot, context());
 }
 
 void TfmMonSettings::bbtLoadClick()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        LoadPerformanceData(*slot, context());
+        LoadPerformanceData(*slot, *slot, context());
 }
 
 bool TfmMonSettings::event(QEvent *event)
@@ -241,7 +247,7 @@ ConnectionSettings TfmMonSettings::connectionSettings() const
 
 MonitoringCatalogue TfmMonSettings::catalogue()
 {
-    return MonitoringCatalogue(qryDynamic, {cbMonTable, meTableDesc, cbMonColumn, meColumnDesc}, context());
+    return MonitoringCatalogue(*dblocal, {cbMonTable, meTableDesc, cbMonColumn, meColumnDesc}, context());
 }
 
 void TfmMonSettings::cbOLEDBClick()
@@ -256,8 +262,7 @@ void TfmMonSettings::cbODBCClick()
 
 void TfmMonSettings::bbtConnectClick()
 {
-    MonitoringCatalogue shared = catalogue();
-    ConnectToServer(connectionSettings().connectionString(), edSRV, dblocal, qryDynamic, shared, context());
+    ConnectToServer(connectionSettings().connectionString(), edSRV, *dblocal, catalogue(), context());
 }
 
 void TfmMonSettings::cbMonTableChange()
@@ -272,38 +277,38 @@ void TfmMonSettings::cbMonColumnChange()
 
 void TfmMonSettings::bbtSampleClick()
 {
-    TestSampleQuery({cbCustom, cbMonTable, cbMonColumn, reSQL, sgTest, rgGRP->itemIndex()}, dblocal, qryDynamic,
-                    context());
+    TestSampleQuery({cbCustom, cbMonTable, cbMonColumn, reSQL, sgTest, rgGRP->itemIndex()}, *dblocal, context());
 }
 
 void TfmMonSettings::bbtStartSampling1Click()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        RunControl::run(*slot, context(), *reSQL, connectionSettings().connectionString(), edSRV->currentText());
+        RunControl::run(*slot, *slot, context(), reSQL->toPlainText(), connectionSettings().connectionString(),
+                        edSRV->currentText());
 }
 
 void TfmMonSettings::bbtStopSampling1Click()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        RunControl::stop(*slot);
+        RunControl::stop(*slot, *slot);
 }
 
 void TfmMonSettings::bbtShowSQL1Click()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        RunControl::showSQL(*slot, *reSQL);
+        reSQL->setPlainText(RunControl::showSQL(*slot));
 }
 
 void TfmMonSettings::bbtUpdateSQL1Click()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        RunControl::updateSQL(*slot, *reSQL);
+        RunControl::updateSQL(*slot, reSQL->toPlainText());
 }
 
 void TfmMonSettings::tmSample1Timer()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        SampleTimer::tick(*slot, state);
+        SampleTimer::tick(*slot, *slot, state);
 }
 
 void TfmMonSettings::cbStyle1Change()

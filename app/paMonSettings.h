@@ -1,10 +1,9 @@
 #pragma once
 
 #include "ConnectionSettings.h"
+#include "SharedConnection.h"
 #include "TChartArea.h"
 #include "TChartSlot.h"
-#include "TConnection.h"
-#include "TQuery.h"
 #include "TWindowContext.h"
 #include "TWindowState.h"
 
@@ -39,7 +38,7 @@ public:
     ~TfmMonSettings() override;
 
     TDialogs &dialogs() { return *dialogs_; }
-    TWindowContext context() { return {state, *sbStatus, *dialogs_, this}; }
+    TWindowContext context();
     // Tests answer the modal boxes and file dialogs through their own seam.
     void setDialogs(std::unique_ptr<TDialogs> dialogs);
 
@@ -92,8 +91,8 @@ public:
     QPushButton *bbtSaveSQL = nullptr;
     QLineEdit *edFileName = nullptr;
 
-    TConnection dblocal;
-    TQuery qryDynamic{dblocal};
+    // The shared connection and its query, on their worker; made once the status bar exists.
+    std::unique_ptr<SharedConnection> dblocal;
     QTimer tmExit;
 
 public slots:

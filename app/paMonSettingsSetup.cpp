@@ -68,6 +68,7 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
     layout->addWidget(paControls);
     layout->addWidget(paChartsControl, 1);
     resize(designClientSize);
+    dblocal = std::make_unique<SharedConnection>(*sbStatus);
     setupTimers();
     connectConnection();
     connectCustomSql();

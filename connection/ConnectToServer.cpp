@@ -2,17 +2,20 @@
 
 #include "AppPaths.h"
 #include "ComboBoxList.h"
-#include "MonitoringCatalogue.h"
 #include "ServerList.h"
+#include "SharedConnection.h"
+#include "StatusPanels.h"
 #include "TConnection.h"
 #include "TDialogs.h"
 #include "TQuery.h"
-#include "TStatusBar.h"
 #include "TWindowState.h"
 
 #include <QComboBox>
 
 namespace {
+
+using Deadline = ConnectionWorker::Deadline;
+using Kind = SharedConnection::Kind;
 
 void prepare(TQuery &query, const QString &statement)
 {
@@ -20,18 +23,6 @@ void prepare(TQuery &query, const QString &statement)
     query.clear();
     query.add(QStringLiteral("/**/"));
     query.add(statement);
-}
-
-// Only ASE knows @@version_number; SQL Server refuses it.
-bool acceptsVersionProbe(TQuery &query)
-{
-    prepare(query, QStringLiteral("select @@version_number VERS"));
-    try {
-        query.execSQL();
-        return true;
-    } catch (const std::exception &) {
-        return false;
-    }
 }
 
 void rememberServer(QComboBox *edSRV, const QString &server, QStringList &scratch)
@@ -45,37 +36,103 @@ void rememberServer(QComboBox *edSRV, const QString &server, QStringList &scratc
     }
 }
 
+// The steps after the login, one request each.
+class Connecting {
+public:
+    Connecting(QComboBox *edSRV, SharedConnection &dblocal, MonitoringCatalogue catalogue, TWindowContext context,
+               QString server)
+        : edSRV(edSRV), dblocal(dblocal), catalogue(std::move(catalogue)), context(context), server(std::move(server))
+    {
+    }
+
+    void login(const QString &connectionString) const
+    {
+        dblocal.request<bool>(
+            Kind::Connect, Deadline::Login,
+            [connectionString](TConnection &connection, TQuery &query, bool &) {
+                query.close();
+                connection.close();
+                connection.setConnectionString(connectionString);
+                connection.open();
+            },
+            [step = *this](const ConnectionWorker::Reply<bool> &reply) {
+                if (!reply.ok())
+                    return step.fail(reply.error);
+                step.context.sbStatus.setPanelText(1, QStringLiteral("Connected to ") + step.server);
+                step.readProcessId();
+            });
+    }
+
+private:
+    void readProcessId() const
+    {
+        dblocal.request<QString>(
+            Kind::Connect, Deadline::Query,
+            [](TConnection &, TQuery &query, QString &spid) {
+                prepare(query, QStringLiteral("select @@spid SPID"));
+                query.open();
+                spid = query.fieldByName(QStringLiteral("SPID"));
+                query.close();
+            },
+            [step = *this](const ConnectionWorker::Reply<QString> &reply) {
+                if (!reply.ok())
+                    return step.fail(reply.error);
+                step.context.sbStatus.setPanelText(0, QStringLiteral("S: ") + reply.value + u'@' + step.server);
+                step.probeVersion();
+            });
+    }
+
+    // Only ASE knows @@version_number; SQL Server refuses it.
+    void probeVersion() const
+    {
+        dblocal.request<bool>(
+            Kind::Connect, Deadline::Query,
+            [](TConnection &, TQuery &query, bool &sybase) {
+                prepare(query, QStringLiteral("select @@version_number VERS"));
+                try {
+                    query.execSQL();
+                    sybase = true;
+                } catch (const std::exception &) {
+                    sybase = false;
+                }
+                query.close();
+            },
+            [step = *this](const ConnectionWorker::Reply<bool> &reply) {
+                if (!reply.ok())
+                    return step.fail(reply.error);
+                step.context.state.bSybase = reply.value;
+                step.context.sbStatus.setPanelText(3, reply.value ? QStringLiteral("SYBASE") : QString());
+                MonitoringCatalogue catalogue = step.catalogue;
+                catalogue.emptyBoxes();
+                rememberServer(step.edSRV, step.server, step.context.state.vScratchList);
+                catalogue.GetMonTables();
+            });
+    }
+
+    void fail(const QString &error) const
+    {
+        context.sbStatus.setPanelText(2, QStringLiteral("Sampling Stopped Due to Exception..."));
+        context.dialogs.showError(context.owner, QStringLiteral("Exception in GetMonTables\n") + error);
+    }
+
+    QComboBox *edSRV;
+    SharedConnection &dblocal;
+    MonitoringCatalogue catalogue;
+    TWindowContext context;
+    QString server;
+};
+
 } // namespace
 
-void ConnectToServer(const QString &connectionString, QComboBox *edSRV, TConnection &dblocal, TQuery &qryDynamic,
-                     MonitoringCatalogue &catalogue, TWindowContext context)
+void ConnectToServer(const QString &connectionString, QComboBox *edSRV, SharedConnection &dblocal,
+                     MonitoringCatalogue catalogue, TWindowContext context)
 {
-    TStatusBar &status = context.sbStatus;
-    status.setPanelText(2, QString());
-    context.state.bAbort = false;
-    const QString server = edSRV->currentText().trimmed();
-    try {
-        dblocal.close();
-        dblocal.setConnectionString(connectionString);
-        dblocal.open();
-        status.setPanelText(1, QStringLiteral("Connected to ") + server);
-
-        prepare(qryDynamic, QStringLiteral("select @@spid SPID"));
-        qryDynamic.open();
-        status.setPanelText(0, QStringLiteral("S: ") + qryDynamic.fieldByName(QStringLiteral("SPID")) + u'@' + server);
-        qryDynamic.close();
-
-        context.state.bSybase = acceptsVersionProbe(qryDynamic);
-        status.setPanelText(3, context.state.bSybase ? QStringLiteral("SYBASE") : QString());
-        qryDynamic.close();
-
-        catalogue.emptyBoxes();
-    } catch (const std::exception &error) {
-        status.setPanelText(2, QStringLiteral("Sampling Stopped Due to Exception..."));
-        context.dialogs.showError(context.owner,
-                                  QStringLiteral("Exception in GetMonTables\n") + QString::fromUtf8(error.what()));
+    if (dblocal.pending(Kind::Connect))
         return;
-    }
-    rememberServer(edSRV, server, context.state.vScratchList);
-    catalogue.GetMonTables();
+    context.sbStatus.setPanelText(2, QString());
+    context.state.bAbort = false;
+    // A new login must not queue behind a call the driver may never return from.
+    if (dblocal.worker().busy())
+        dblocal.worker().startAfresh();
+    Connecting(edSRV, dblocal, std::move(catalogue), context, edSRV->currentText().trimmed()).login(connectionString);
 }

@@ -1,15 +1,19 @@
 #include "MonitoringCatalogue.h"
 
 #include "ComboBoxList.h"
+#include "SharedConnection.h"
+#include "StatusPanels.h"
 #include "TDialogs.h"
 #include "TQuery.h"
-#include "TStatusBar.h"
 #include "TWindowState.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
 
 namespace {
+
+using Deadline = ConnectionWorker::Deadline;
+using Kind = SharedConnection::Kind;
 
 const QString stoppedText = QStringLiteral("Sampling Stopped Due to Exception...");
 
@@ -24,10 +28,27 @@ QString singleQuoted(const QString &name)
     return u'\'' + name + u'\'';
 }
 
+void open(TQuery &query, const QStringList &statement)
+{
+    query.close();
+    query.clear();
+    query.add(QStringLiteral("/**/"));
+    for (const QString &line : statement)
+        query.add(line);
+    query.open();
+}
+
+// What a catalogue question got before it ended: whether the statement ran and what was read.
+struct Rows {
+    bool opened = false;
+    QStringList values;
+};
+
 } // namespace
 
-MonitoringCatalogue::MonitoringCatalogue(TQuery &qryDynamic, const Controls &controls, TWindowContext context)
-    : qryDynamic(qryDynamic), controls(controls), context(context)
+MonitoringCatalogue::MonitoringCatalogue(SharedConnection &dblocal, const Controls &controls,
+                                         TWindowContext context)
+    : dblocal(dblocal), controls(controls), context(context)
 {
 }
 
@@ -36,7 +57,7 @@ bool MonitoringCatalogue::chosen(const QComboBox *box)
     return box->findText(box->currentText(), Qt::MatchFixedString) >= 0;
 }
 
-void MonitoringCatalogue::emptyBoxes()
+void MonitoringCatalogue::emptyBoxes() const
 {
     for (QComboBox *box : {controls.cbMonTable, controls.cbMonColumn}) {
         box->clear();
@@ -44,112 +65,112 @@ void MonitoringCatalogue::emptyBoxes()
     }
 }
 
-void MonitoringCatalogue::open(const QStringList &statement)
-{
-    qryDynamic.close();
-    qryDynamic.clear();
-    qryDynamic.add(QStringLiteral("/**/"));
-    for (const QString &line : statement)
-        qryDynamic.add(line);
-    qryDynamic.open();
-}
-
-void MonitoringCatalogue::fillList(QComboBox *box, const QString &column)
-{
-    QStringList names;
-    // The list holds the rows read so far should a later one fail.
-    try {
-        while (!qryDynamic.eof()) {
-            names.append(qryDynamic.fieldByName(column));
-            qryDynamic.next();
-        }
-    } catch (...) {
-        replaceComboBoxList(box, names);
-        throw;
-    }
-    replaceComboBoxList(box, names);
-    qryDynamic.close();
-}
-
-void MonitoringCatalogue::showFirstDescription(QPlainTextEdit *memo)
-{
-    memo->clear();
-    if (!qryDynamic.eof())
-        memo->setPlainText(qryDynamic.fieldByName(QStringLiteral("Description")));
-    qryDynamic.close();
-}
-
-void MonitoringCatalogue::report(const QString &panelText, const QString &operation, const std::exception &error)
+void MonitoringCatalogue::report(const QString &panelText, const QString &operation, const QString &error) const
 {
     context.sbStatus.setPanelText(2, panelText);
-    context.dialogs.showError(context.owner, QStringLiteral("Exception in ") + operation + u'\n'
-                                                 + QString::fromUtf8(error.what()));
+    context.dialogs.showError(context.owner, QStringLiteral("Exception in ") + operation + u'\n' + error);
 }
 
-void MonitoringCatalogue::GetMonTables()
+void MonitoringCatalogue::fillList(const QStringList &statement, QComboBox *box, const QString &column,
+                                   const QString &panelText, const QString &operation) const
 {
-    try {
-        if (context.state.bSybase)
-            open({QStringLiteral("select TableName, Indicators&1 \"Ind\", Description"),
-                  QStringLiteral("from master..monTables"), QStringLiteral("order by 1")});
-        else
-            open({QStringLiteral("select TableName=name , Description=type_desc"), QStringLiteral("from sys.all_objects"),
-                  QStringLiteral("where name like 'dm%'"), QStringLiteral("order by 1")});
-        fillList(controls.cbMonTable, QStringLiteral("TableName"));
-    } catch (const std::exception &error) {
-        report(QStringLiteral("Exception in GetMonTables..."), QStringLiteral("GetMonTables"), error);
-    }
+    dblocal.request<Rows>(
+        box == controls.cbMonTable ? Kind::Tables : Kind::Table, Deadline::Query,
+        [statement, column](TConnection &, TQuery &query, Rows &rows) {
+            open(query, statement);
+            rows.opened = true;
+            while (!query.eof()) {
+                rows.values.append(query.fieldByName(column));
+                query.next();
+            }
+            query.close();
+        },
+        [self = *this, box, panelText, operation](const ConnectionWorker::Reply<Rows> &reply) {
+            if (reply.value.opened)
+                replaceComboBoxList(box, reply.value.values);
+            if (!reply.ok())
+                self.report(panelText, operation, reply.error);
+        });
 }
 
-void MonitoringCatalogue::cbMonTableChange()
+void MonitoringCatalogue::showFirstDescription(const QStringList &statement, QPlainTextEdit *memo,
+                                               const QString &operation,
+                                               void (MonitoringCatalogue::*next)() const) const
+{
+    dblocal.request<Rows>(
+        memo == controls.meTableDesc ? Kind::Table : Kind::Column, Deadline::Query,
+        [statement](TConnection &, TQuery &query, Rows &rows) {
+            open(query, statement);
+            rows.opened = true;
+            if (!query.eof())
+                rows.values.append(query.fieldByName(QStringLiteral("Description")));
+            query.close();
+        },
+        [self = *this, memo, operation, next](const ConnectionWorker::Reply<Rows> &reply) {
+            if (reply.value.opened)
+                memo->clear();
+            if (!reply.value.values.isEmpty())
+                memo->setPlainText(reply.value.values.first());
+            if (!reply.ok())
+                return self.report(stoppedText, operation, reply.error);
+            if (next)
+                (self.*next)();
+        });
+}
+
+void MonitoringCatalogue::GetMonTables() const
+{
+    if (context.state.bSybase)
+        fillList({QStringLiteral("select TableName, Indicators&1 \"Ind\", Description"),
+                  QStringLiteral("from master..monTables"), QStringLiteral("order by 1")},
+                 controls.cbMonTable, QStringLiteral("TableName"), QStringLiteral("Exception in GetMonTables..."),
+                 QStringLiteral("GetMonTables"));
+    else
+        fillList({QStringLiteral("select TableName=name , Description=type_desc"), QStringLiteral("from sys.all_objects"),
+                  QStringLiteral("where name like 'dm%'"), QStringLiteral("order by 1")},
+                 controls.cbMonTable, QStringLiteral("TableName"), QStringLiteral("Exception in GetMonTables..."),
+                 QStringLiteral("GetMonTables"));
+}
+
+void MonitoringCatalogue::cbMonTableChange() const
 {
     if (!chosen(controls.cbMonTable))
         return;
     const QString table = controls.cbMonTable->currentText();
-    try {
-        if (context.state.bSybase)
-            open({QStringLiteral("select Description"), QStringLiteral("from master..monTables"),
-                  QStringLiteral("where TableName = ") + doubleQuoted(table)});
-        else
-            open({QStringLiteral("select Description=type_desc"), QStringLiteral("from sys.all_objects"),
-                  QStringLiteral("where name = ") + singleQuoted(table)});
-        showFirstDescription(controls.meTableDesc);
-    } catch (const std::exception &error) {
-        report(stoppedText, QStringLiteral("cbMonTableChange"), error);
-        return;
-    }
-    GetMonColumns();
+    if (context.state.bSybase)
+        showFirstDescription({QStringLiteral("select Description"), QStringLiteral("from master..monTables"),
+                              QStringLiteral("where TableName = ") + doubleQuoted(table)},
+                             controls.meTableDesc, QStringLiteral("cbMonTableChange"),
+                             &MonitoringCatalogue::GetMonColumns);
+    else
+        showFirstDescription({QStringLiteral("select Description=type_desc"), QStringLiteral("from sys.all_objects"),
+                              QStringLiteral("where name = ") + singleQuoted(table)},
+                             controls.meTableDesc, QStringLiteral("cbMonTableChange"),
+                             &MonitoringCatalogue::GetMonColumns);
 }
 
-void MonitoringCatalogue::GetMonColumns()
+void MonitoringCatalogue::GetMonColumns() const
 {
     if (!chosen(controls.cbMonTable))
         return;
     const QString table = controls.cbMonTable->currentText();
-    try {
-        if (context.state.bSybase)
-            open({QStringLiteral("select ColumnName"), QStringLiteral("from master..monTableColumns"),
-                  QStringLiteral("where TableName = ") + doubleQuoted(table), QStringLiteral("order by 1")});
-        else
-            open({QStringLiteral("select a.name as ColumnName"), QStringLiteral("from sys.all_columns a, sys.all_objects b"),
+    if (context.state.bSybase)
+        fillList({QStringLiteral("select ColumnName"), QStringLiteral("from master..monTableColumns"),
+                  QStringLiteral("where TableName = ") + doubleQuoted(table), QStringLiteral("order by 1")},
+                 controls.cbMonColumn, QStringLiteral("ColumnName"), stoppedText, QStringLiteral("GetMonTables"));
+    else
+        fillList({QStringLiteral("select a.name as ColumnName"), QStringLiteral("from sys.all_columns a, sys.all_objects b"),
                   QStringLiteral("where a.object_id = b.object_id"), QStringLiteral("and b.name = ") + singleQuoted(table),
-                  QStringLiteral("order by 1")});
-        fillList(controls.cbMonColumn, QStringLiteral("ColumnName"));
-    } catch (const std::exception &error) {
-        report(stoppedText, QStringLiteral("GetMonTables"), error);
-    }
+                  QStringLiteral("order by 1")},
+                 controls.cbMonColumn, QStringLiteral("ColumnName"), stoppedText, QStringLiteral("GetMonTables"));
 }
 
-void MonitoringCatalogue::cbMonColumnChange()
+void MonitoringCatalogue::cbMonColumnChange() const
 {
     if (!chosen(controls.cbMonTable) || !chosen(controls.cbMonColumn) || !context.state.bSybase)
         return;
-    try {
-        open({QStringLiteral("select Description"), QStringLiteral("from master..monTableColumns"),
-              QStringLiteral("where TableName = ") + doubleQuoted(controls.cbMonTable->currentText()),
-              QStringLiteral("and ColumnName = ") + doubleQuoted(controls.cbMonColumn->currentText())});
-        showFirstDescription(controls.meColumnDesc);
-    } catch (const std::exception &error) {
-        report(stoppedText, QStringLiteral("cbMonTableChange"), error);
-    }
+    showFirstDescription({QStringLiteral("select Description"), QStringLiteral("from master..monTableColumns"),
+                          QStringLiteral("where TableName = ") + doubleQuoted(controls.cbMonTable->currentText()),
+                          QStringLiteral("and ColumnName = ") + doubleQuoted(controls.cbMonColumn->currentText())},
+                         controls.meColumnDesc, QStringLiteral("cbMonTableChange"), nullptr);
 }

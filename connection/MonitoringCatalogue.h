@@ -7,11 +7,12 @@
 
 class QComboBox;
 class QPlainTextEdit;
-class TQuery;
+class SharedConnection;
 
 // The server's monitoring tables and their columns with descriptions: master..monTables and
 // master..monTableColumns on Sybase ASE, the "dm" objects of sys.all_objects and
-// sys.all_columns on Microsoft SQL Server. Nothing is cached; each call asks the server.
+// sys.all_columns on Microsoft SQL Server. Nothing is cached; each call asks the server, through
+// the shared connection's worker, and the boxes change when it answers.
 class MonitoringCatalogue {
 public:
     struct Controls {
@@ -21,29 +22,32 @@ public:
         QPlainTextEdit *meColumnDesc;
     };
 
-    MonitoringCatalogue(TQuery &qryDynamic, const Controls &controls, TWindowContext context);
+    MonitoringCatalogue(SharedConnection &dblocal, const Controls &controls, TWindowContext context);
 
-    void GetMonTables();
+    void GetMonTables() const;
     // Shows the chosen table's description, then lists its columns.
-    void cbMonTableChange();
-    void GetMonColumns();
+    void cbMonTableChange() const;
+    void GetMonColumns() const;
     // Shows the chosen column's description; ASE only.
-    void cbMonColumnChange();
+    void cbMonColumnChange() const;
 
     // Empties the table and column boxes, lists and texts; the descriptions stay.
-    void emptyBoxes();
+    void emptyBoxes() const;
 
     // The box's text names one of its list's entries, in any letter case.
     static bool chosen(const QComboBox *box);
 
 private:
-    void open(const QStringList &statement);
-    // The first column of the result named `column`, row by row, into the box's list.
-    void fillList(QComboBox *box, const QString &column);
-    void showFirstDescription(QPlainTextEdit *memo);
-    void report(const QString &panelText, const QString &operation, const std::exception &error);
+    // The first column of the result named `column`, row by row, into the box's list; the
+    // rows read before a failure are kept.
+    void fillList(const QStringList &statement, QComboBox *box, const QString &column, const QString &panelText,
+                  const QString &operation) const;
+    // The first row's Description into the memo, then `next` if all went well.
+    void showFirstDescription(const QStringList &statement, QPlainTextEdit *memo, const QString &operation,
+                              void (MonitoringCatalogue::*next)() const) const;
+    void report(const QString &panelText, const QString &operation, const QString &error) const;
 
-    TQuery &qryDynamic;
+    SharedConnection &dblocal;
     Controls controls;
     TWindowContext context;
 };

@@ -1,9 +1,9 @@
 #include "SampleQuery.h"
 
 #include "MonitoringCatalogue.h"
-#include "TConnection.h"
+#include "SharedConnection.h"
+#include "StatusPanels.h"
 #include "TQuery.h"
-#include "TStatusBar.h"
 #include "TStringGrid.h"
 #include "TWindowState.h"
 
@@ -31,31 +31,47 @@ QString selectExpression(int aggregateIndex, const QString &column)
     }
 }
 
-void showResult(TQuery &query, const QString &statement, TStringGrid *grid, QStringList &names)
+// A result as Test shows it: column names, then every row's values in their order.
+struct TestResult {
+    bool opened = false;
+    QStringList names;
+    QList<QStringList> rows;
+};
+
+void readResult(TQuery &query, const QString &statement, TestResult &result)
 {
-    grid->clearCells();
-    grid->setRowCount(2);
     query.close();
     query.clear();
     query.add(QStringLiteral("/**/"));
     query.add(statement);
     query.open();
+    result.opened = true;
+    query.getFieldNames(result.names);
+    while (!query.eof()) {
+        QStringList row;
+        for (const QString &name : std::as_const(result.names))
+            row.append(query.fieldByName(name));
+        result.rows.append(row);
+        query.next();
+    }
+    query.close();
+}
 
-    names.clear();
-    query.getFieldNames(names);
+// The rows read before a failure stay in the grid.
+void showResult(const TestResult &result, TStringGrid *grid, QStringList &names)
+{
+    names = result.names;
     grid->setColCount(int(names.size()));
     for (int col = 0; col < names.size(); ++col)
         grid->setCells(col, 0, names[col]);
-    while (!query.eof()) {
+    for (const QStringList &row : result.rows) {
         const int last = grid->rowCount() - 1;
-        for (int col = 0; col < names.size(); ++col)
-            grid->setCells(col, last, query.fieldByName(names[col]));
+        for (int col = 0; col < row.size(); ++col)
+            grid->setCells(col, last, row[col]);
         grid->setRowCount(last + 2);
         grid->setRow(last + 1);
-        query.next();
     }
     names.clear();
-    query.close();
 }
 
 } // namespace
@@ -66,23 +82,30 @@ QString ComposeSampleQuery(int aggregateIndex, const QString &column, const QStr
            + QStringLiteral(" from master..") + table.trimmed() + u' ' + filter;
 }
 
-void TestSampleQuery(const SampleQueryControls &controls, TConnection &dblocal, TQuery &qryDynamic,
-                     TWindowContext context)
+void TestSampleQuery(const SampleQueryControls &controls, SharedConnection &dblocal, TWindowContext context)
 {
-    if (!dblocal.connected())
+    if (!dblocal.connected() || dblocal.pending(SharedConnection::Kind::Test))
         return;
     context.state.bAbort = false;
     context.sbStatus.setPanelText(2, QString());
-    try {
-        if (!controls.cbCustom->isChecked() && MonitoringCatalogue::chosen(controls.cbMonTable)
-            && MonitoringCatalogue::chosen(controls.cbMonColumn)) {
-            controls.reSQL->setPlainText(ComposeSampleQuery(controls.aggregateIndex, controls.cbMonColumn->currentText(),
-                                                            controls.cbMonTable->currentText(),
-                                                            controls.reSQL->toPlainText()));
-            controls.cbCustom->setChecked(true);
-        }
-        showResult(qryDynamic, controls.reSQL->toPlainText(), controls.sgTest, context.state.vScratchList);
-    } catch (const std::exception &error) {
-        context.sbStatus.setPanelText(2, QStringLiteral("Exception in Test SQL...") + QString::fromUtf8(error.what()));
+    if (!controls.cbCustom->isChecked() && MonitoringCatalogue::chosen(controls.cbMonTable)
+        && MonitoringCatalogue::chosen(controls.cbMonColumn)) {
+        controls.reSQL->setPlainText(ComposeSampleQuery(controls.aggregateIndex, controls.cbMonColumn->currentText(),
+                                                        controls.cbMonTable->currentText(),
+                                                        controls.reSQL->toPlainText()));
+        controls.cbCustom->setChecked(true);
     }
+    controls.sgTest->clearCells();
+    controls.sgTest->setRowCount(2);
+    const QString statement = controls.reSQL->toPlainText();
+    TStringGrid *grid = controls.sgTest;
+    dblocal.request<TestResult>(
+        SharedConnection::Kind::Test, ConnectionWorker::Deadline::Query,
+        [statement](TConnection &, TQuery &query, TestResult &result) { readResult(query, statement, result); },
+        [grid, context](const ConnectionWorker::Reply<TestResult> &reply) {
+            if (reply.value.opened)
+                showResult(reply.value, grid, context.state.vScratchList);
+            if (!reply.ok())
+                context.sbStatus.setPanelText(2, QStringLiteral("Exception in Test SQL...") + reply.error);
+        });
 }

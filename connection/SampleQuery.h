@@ -7,8 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QPlainTextEdit;
-class TConnection;
-class TQuery;
+class SharedConnection;
 class TStringGrid;
 
 // Test: composes the sampling query from the chosen table, column and aggregate with the query
@@ -26,7 +25,7 @@ struct SampleQueryControls {
 // column and table are trimmed, the filter is taken whole.
 QString ComposeSampleQuery(int aggregateIndex, const QString &column, const QString &table, const QString &filter);
 
-// Does nothing unless the shared connection is open. The result fills the grid: names in
-// row 0, one row per result row, one empty row last.
-void TestSampleQuery(const SampleQueryControls &controls, TConnection &dblocal, TQuery &qryDynamic,
-                     TWindowContext context);
+// Does nothing unless the shared connection is open, or while an earlier Test waits for the
+// server. The result fills the grid when the server has answered: names in row 0, one row per
+// result row, one empty row last.
+void TestSampleQuery(const SampleQueryControls &controls, SharedConnection &dblocal, TWindowContext context);

@@ -1,5 +1,7 @@
 #include "LoopPacer.h"
 
+#include "StatusPanels.h"
+
 #include <QCoreApplication>
 #include <QStringBuilder>
 
@@ -19,10 +21,8 @@ QString LoopPacer::progressText(qsizetype index, qsizetype count)
     return u"Written: " % decimal(index, digits[0]) % u" of " % decimal(count, digits[1]) % u"...";
 }
 
-LoopPacer::LoopPacer(const QList<QWidget *> &shown)
+LoopPacer::LoopPacer(const QList<StatusPanels *> &shown) : shown_(shown)
 {
-    for (QWidget *widget : shown)
-        shown_.append(widget);
     clock_.start();
 }
 
@@ -45,9 +45,7 @@ void LoopPacer::repaintWhenDue()
 
 void LoopPacer::repaintNow()
 {
-    for (const QPointer<QWidget> &widget : shown_) {
-        if (widget)
-            widget->repaint();
-    }
+    for (StatusPanels *panels : shown_)
+        panels->repaintNow();
     lastRepaint_ = clock_.elapsed();
 }

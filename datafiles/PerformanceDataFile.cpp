@@ -1,30 +1,48 @@
 #include "PerformanceDataFile.h"
 
 #include "DataFileWriter.h"
-#include "DesktopShell.h"
-#include "ExportMarker.h"
-#include "LoopPacer.h"
-#include "TChartSlot.h"
+#include "ResumableSave.h"
+#include "SlotState.h"
+#include "SlotView.h"
 #include "TDialogs.h"
-#include "TStatusBar.h"
 #include "TWindowContext.h"
-#include "TWindowState.h"
 #include "TextTrim.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
 
 namespace {
 
-QString headerLine(const QLineEdit &edValueName)
-{
-    const QString name = edValueName.text();
-    return QStringLiteral("Date,") + (name.isEmpty() ? QStringLiteral("Value") : trimBlanksAndControls(name));
-}
+class Pairs : public SaveEntries {
+public:
+    Pairs(const SlotState &slot, const SlotView &view) : slot_(slot), view_(view) {}
+
+    qsizetype count() const override { return slot_.vDateList.size(); }
+
+    void begin(DataFileWriter &file, qsizetype start) override
+    {
+        if (start > 0)
+            return;
+        const QString name = view_.settings().valueName;
+        file.writeLine(QStringLiteral("Date,") + (name.isEmpty() ? QStringLiteral("Value") : trimBlanksAndControls(name)));
+    }
+
+    bool write(DataFileWriter &file, qsizetype index) override
+    {
+        // A Clear while events ran may have emptied the lists.
+        if (index >= slot_.vValueList.size() || index >= slot_.vDateList.size())
+            return false;
+        file.write(slot_.vDateList.at(index));
+        file.write(u',');
+        file.writeLine(slot_.vValueList.at(index));
+        return true;
+    }
+
+private:
+    const SlotState &slot_;
+    const SlotView &view_;
+};
 
 } // namespace
 
-void ExportPerformanceData(TChartSlot &slot, const TWindowContext &context)
+void ExportPerformanceData(SlotState &slot, SlotView &view, const TWindowContext &context)
 {
     if (slot.vDateList.isEmpty())
         return;
@@ -34,59 +52,13 @@ void ExportPerformanceData(TChartSlot &slot, const TWindowContext &context)
     if (fileName.isEmpty())
         return;
     slot.edExportFile = fileName;
-    SavePerformanceData(slot.edExportFile, slot, context);
+    SavePerformanceData(slot.edExportFile, slot, view, context);
 }
 
-void SavePerformanceData(QString fileName, TChartSlot &slot, const TWindowContext &context)
+void SavePerformanceData(QString fileName, SlotState &slot, SlotView &view, const TWindowContext &context)
 {
-    if (DataFileWriter::isBeingWritten(fileName))
-        return;
-    context.state.bAbort = false;
-    // The marker of the last line that reached the disk, kept should a later write fail.
-    QString writtenMarker = slot.edExFrom;
-    try {
-        DataFileWriter file(fileName);
-        const qsizetype start = file.existed() ? ExportMarker::resumeIndex(slot.edExFrom) : 0;
-        slot.sbStatus->setPanelText(1, QStringLiteral("Saving Data..."));
-        context.sbStatus.setPanelText(2, QStringLiteral("Saving Performance Data to ") + fileName);
-        LoopPacer pacer({slot.sbStatus, &context.sbStatus});
-        pacer.repaintNow();
-        if (start == 0)
-            file.writeLine(headerLine(*slot.edValueName));
-
-        // Samples taken while the loop lets events run are left for the next save.
-        const qsizetype last = slot.vDateList.size() - 1;
-        for (qsizetype i = start; i <= last; ++i) {
-            if (i < slot.vValueList.size() && i < slot.vDateList.size()) {
-                file.write(slot.vDateList.at(i));
-                file.write(u',');
-                file.writeLine(slot.vValueList.at(i));
-                slot.edExFrom = QString::number(i);
-            }
-            slot.sbStatus->setPanelText(1, LoopPacer::progressText(i, slot.vDateList.size()));
-            const bool eventsDue = pacer.eventsDue();
-            if (eventsDue || file.full()) {
-                // Whatever other handlers run next find the file complete up to the marker.
-                file.flush();
-                writtenMarker = slot.edExFrom;
-            }
-            if (eventsDue)
-                pacer.processEvents();
-            if (context.state.bAbort)
-                break;
-            pacer.repaintWhenDue();
-        }
-        file.close();
-
-        slot.sbStatus->setPanelText(1, QStringLiteral("Data Saved..."));
-        context.sbStatus.setPanelText(2, QStringLiteral("Data Saved to ") + fileName);
-        if (!slot.cbAutoSave->isChecked()
-            && context.dialogs.askYesNo(context.owner, QStringLiteral("Performance Data Saved to ") + fileName
-                                                           + QStringLiteral("\r\nOpen File?")))
-            DesktopShell::openFile(fileName);
-    } catch (const std::exception &error) {
-        slot.edExFrom = writtenMarker;
-        slot.tmSample.stop();
-        slot.sbStatus->setPanelText(1, QStringLiteral("Sampling Stopped...") + QString::fromUtf8(error.what()));
-    }
+    Pairs pairs(slot, view);
+    static const SaveTexts texts{QStringLiteral("Saving Data..."), QStringLiteral("Saving Performance Data to "),
+                                 QStringLiteral("Data Saved to "), QStringLiteral("Performance Data Saved to ")};
+    SaveResumably(fileName, slot.edExFrom, pairs, texts, slot, view, context);
 }

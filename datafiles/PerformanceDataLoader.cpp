@@ -3,16 +3,14 @@
 #include "ExportMarker.h"
 #include "LoopPacer.h"
 #include "Regional.h"
-#include "SlotChart.h"
-#include "TChart.h"
-#include "TChartSlot.h"
+#include "SlotState.h"
+#include "SlotView.h"
+#include "StatusPanels.h"
 #include "TDialogs.h"
-#include "TStatusBar.h"
 #include "TWindowContext.h"
 #include "TWindowState.h"
 #include "TextLineReader.h"
 
-#include <QLineEdit>
 #include <QScopeGuard>
 #include <QStringBuilder>
 #include <algorithm>
@@ -30,12 +28,12 @@ bool isHeader(QStringView datePart)
 
 } // namespace
 
-void LoadPerformanceData(TChartSlot &slot, const TWindowContext &context)
+void LoadPerformanceData(SlotState &slot, SlotView &view, const TWindowContext &context)
 {
     const QString fileName = context.dialogs.chooseOpenFile(context.owner);
     if (fileName.isEmpty())
         return;
-    slot.tmSample.stop();
+    slot.stopSampling();
     try {
         QString title;
         {
@@ -68,7 +66,7 @@ void LoadPerformanceData(TChartSlot &slot, const TWindowContext &context)
                 const QStringView valuePart = QStringView(line).sliced(comma + 1).left(maxValueLength);
                 if (headerSeen) {
                     headerSeen = false;
-                    const QString name = slot.edValueName->text();
+                    const QString name = view.settings().valueName;
                     title = QStringLiteral("Statistics for ") + (name.isEmpty() ? headerName : name)
                             + QStringLiteral(" taken from ") + datePart.toString();
                 }
@@ -86,9 +84,9 @@ void LoadPerformanceData(TChartSlot &slot, const TWindowContext &context)
             }
             title += QStringLiteral(" to ") + lastLine.left(std::max<qsizetype>(0, lastLine.indexOf(u',')));
         }
-        slot.chrtStatistics->setTitleText(title);
+        view.setChartTitle(title);
         context.sbStatus.setPanelText(2, QStringLiteral("Loaded Performance Data from ") + fileName);
-        SlotChart::draw(slot, false);
+        view.drawChart(false);
     } catch (const std::exception &error) {
         context.sbStatus.setPanelText(2, QStringLiteral("Sampling Stopped Due to Exception...")
                                              + QString::fromUtf8(error.what()));

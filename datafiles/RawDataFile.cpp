@@ -1,19 +1,14 @@
 #include "RawDataFile.h"
 
 #include "DataFileWriter.h"
-#include "DesktopShell.h"
-#include "ExportMarker.h"
-#include "LoopPacer.h"
-#include "TChartSlot.h"
+#include "ResumableSave.h"
+#include "SlotState.h"
+#include "SlotView.h"
 #include "TDialogs.h"
-#include "TStatusBar.h"
-#include "TStringGrid.h"
 #include "TWindowContext.h"
-#include "TWindowState.h"
 #include "TextTrim.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
+#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -23,26 +18,45 @@ bool holdsText(QStringView cell)
     return std::any_of(cell.begin(), cell.end(), [](QChar c) { return c.unicode() > u' '; });
 }
 
-QString delimiterOf(const QLineEdit &edSeparator)
-{
-    const QString delimiter = trimBlanksAndControls(edSeparator.text());
-    return delimiter.isEmpty() ? QStringLiteral("^") : delimiter;
-}
+class RawRows : public SaveEntries {
+public:
+    RawRows(const TStringGridModel &grid, const SlotView &view) : grid_(grid), view_(view) {}
 
-// Reads the row's cells into `cells`; false when none holds more than blanks and controls.
-bool readRow(const TStringGridModel &grid, int row, QStringList &cells)
-{
-    cells.resize(grid.gridColCount());
-    for (int col = 0; col < cells.size(); ++col)
-        cells[col] = grid.cell(col, row);
-    return std::any_of(cells.cbegin(), cells.cend(), [](const QString &cell) { return holdsText(cell); });
-}
+    qsizetype count() const override { return grid_.gridRowCount(); }
+
+    void begin(DataFileWriter &, qsizetype) override
+    {
+        const QString delimiter = trimBlanksAndControls(view_.settings().separator);
+        delimiter_ = delimiter.isEmpty() ? QStringLiteral("^") : delimiter;
+    }
+
+    bool write(DataFileWriter &file, qsizetype index) override
+    {
+        cells_.resize(grid_.gridColCount());
+        for (int col = 0; col < cells_.size(); ++col)
+            cells_[col] = grid_.cell(col, int(index));
+        if (std::none_of(cells_.cbegin(), cells_.cend(), [](const QString &cell) { return holdsText(cell); }))
+            return false;
+        for (qsizetype col = 0; col + 1 < cells_.size(); ++col) {
+            file.write(cells_[col]);
+            file.write(delimiter_);
+        }
+        file.writeLine(cells_.last());
+        return true;
+    }
+
+private:
+    const TStringGridModel &grid_;
+    const SlotView &view_;
+    QString delimiter_;
+    QStringList cells_; // reused row after row
+};
 
 } // namespace
 
-void ExportRawData(TChartSlot &slot, const TWindowContext &context)
+void ExportRawData(SlotState &slot, SlotView &view, const TWindowContext &context)
 {
-    if (slot.sgRawData->rowCount() <= 2)
+    if (slot.vRawData.gridRowCount() <= 2)
         return;
     if (!context.dialogs.askYesNo(context.owner, QStringLiteral("Export Raw Data to csv file?")))
         return;
@@ -50,63 +64,14 @@ void ExportRawData(TChartSlot &slot, const TWindowContext &context)
     if (fileName.isEmpty())
         return;
     slot.edExportRawFile = fileName;
-    SaveRawData(slot.edExportRawFile, slot, context);
+    SaveRawData(slot.edExportRawFile, slot, view, context);
 }
 
-void SaveRawData(QString fileName, TChartSlot &slot, const TWindowContext &context)
+void SaveRawData(QString fileName, SlotState &slot, SlotView &view, const TWindowContext &context)
 {
-    if (DataFileWriter::isBeingWritten(fileName))
-        return;
-    context.state.bAbort = false;
-    // The marker of the last row that reached the disk, kept should a later write fail.
-    QString writtenMarker = slot.edExRawFrom;
-    try {
-        DataFileWriter file(fileName);
-        const qsizetype start = file.existed() ? ExportMarker::resumeIndex(slot.edExRawFrom) : 0;
-        context.sbStatus.setPanelText(2, QStringLiteral("Saving Raw Performance Data to ") + fileName);
-        slot.sbStatus->setPanelText(1, QStringLiteral("Saving Raw Data..."));
-        LoopPacer pacer({slot.sbStatus, &context.sbStatus});
-        pacer.repaintNow();
-        const QString delimiter = delimiterOf(*slot.edSeparator);
-
-        // Rows captured while the loop lets events run are left for the next save.
-        const TStringGridModel &grid = slot.sgRawData->gridModel();
-        const qsizetype last = grid.gridRowCount() - 1;
-        QStringList cells;
-        for (qsizetype row = start; row <= last; ++row) {
-            if (readRow(grid, int(row), cells)) {
-                for (qsizetype col = 0; col + 1 < cells.size(); ++col) {
-                    file.write(cells[col]);
-                    file.write(delimiter);
-                }
-                file.writeLine(cells.last());
-                slot.edExRawFrom = QString::number(row);
-            }
-            slot.sbStatus->setPanelText(1, LoopPacer::progressText(row, grid.gridRowCount()));
-            pacer.repaintWhenDue();
-            const bool eventsDue = pacer.eventsDue();
-            if (eventsDue || file.full()) {
-                // Whatever other handlers run next find the file complete up to the marker.
-                file.flush();
-                writtenMarker = slot.edExRawFrom;
-            }
-            if (eventsDue)
-                pacer.processEvents();
-            if (context.state.bAbort)
-                break;
-        }
-        file.close();
-
-        slot.sbStatus->setPanelText(1, QStringLiteral("Data Saved..."));
-        context.sbStatus.setPanelText(2, QStringLiteral("Saved Raw Performance Data to ") + fileName);
-        pacer.repaintNow();
-        if (!slot.cbAutoSave->isChecked()
-            && context.dialogs.askYesNo(context.owner, QStringLiteral("Raw Performance Saved Data to ") + fileName
-                                                           + QStringLiteral("\r\nOpen File?")))
-            DesktopShell::openFile(fileName);
-    } catch (const std::exception &error) {
-        slot.edExRawFrom = writtenMarker;
-        slot.tmSample.stop();
-        slot.sbStatus->setPanelText(1, QStringLiteral("Sampling Stopped...") + QString::fromUtf8(error.what()));
-    }
+    RawRows rows(slot.vRawData, view);
+    static const SaveTexts texts{QStringLiteral("Saving Raw Data..."), QStringLiteral("Saving Raw Performance Data to "),
+                                 QStringLiteral("Saved Raw Performance Data to "),
+                                 QStringLiteral("Raw Performance Saved Data to ")};
+    SaveResumably(fileName, slot.edExRawFrom, rows, texts, slot, view, context);
 }

@@ -7,20 +7,30 @@
 // A failure reported by the database layer or the server; the message is what the user sees.
 class DatabaseError : public std::runtime_error {
 public:
-    explicit DatabaseError(const QString &message)
-        : std::runtime_error(message.toStdString()), text(message)
+    explicit DatabaseError(const QString &message, const QString &sqlState = {})
+        : std::runtime_error(message.toStdString()), text(message), state(sqlState)
     {
     }
 
     // The driver's own words; Qt's text only when the driver gave none.
-    static DatabaseError fromSqlError(const QSqlError &error)
+    static DatabaseError fromSqlError(const QSqlError &error, const QString &sqlState = {})
     {
         const QString driverText = error.databaseText();
-        return DatabaseError(driverText.isEmpty() ? error.text() : driverText);
+        return DatabaseError(driverText.isEmpty() ? error.text() : driverText, sqlState);
     }
 
     QString message() const { return text; }
+    QString sqlState() const { return state; }
+
+    // The connection is gone (the server died or the network dropped it): the driver still
+    // calls it open, but only a new login can reach the server again.
+    bool linkLost() const
+    {
+        return state == u"08S01" || state == u"08003" || state == u"08001"
+               || text.contains(QStringLiteral("Unknown error"));
+    }
 
 private:
     QString text;
+    QString state;
 };

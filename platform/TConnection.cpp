@@ -3,6 +3,7 @@
 #include "DatabaseError.h"
 #include "OleDbConnectionString.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -30,7 +31,32 @@ QString qtOdbcDatabaseName(const QString &odbc)
         QStringLiteral("The ODBC connection string must begin with DRIVER= or DSN=: %1").arg(odbc));
 }
 
+constexpr int defaultQueryTimeoutSeconds = 60;
+
+bool namesQueryTimeout(const QString &odbc)
+{
+    const QStringList pairs = odbc.split(u';');
+    return std::any_of(pairs.begin(), pairs.end(), [](const QString &pair) {
+        return pair.section(u'=', 0, 0).trimmed().compare(u"Timeout", Qt::CaseInsensitive) == 0;
+    });
+}
+
+QString withQueryTimeout(const QString &odbc)
+{
+    if (namesQueryTimeout(odbc))
+        return odbc;
+    return odbc + (odbc.endsWith(u';') || odbc.isEmpty() ? QString() : QStringLiteral(";"))
+           + QStringLiteral("Timeout=%1").arg(TConnection::queryTimeoutSeconds());
+}
+
 } // namespace
+
+int TConnection::queryTimeoutSeconds()
+{
+    bool whole = false;
+    const int seconds = qEnvironmentVariableIntValue("QUINTARO_QUERY_TIMEOUT", &whole);
+    return whole && seconds > 0 ? seconds : defaultQueryTimeoutSeconds;
+}
 
 TConnection::TConnection() : connectionName(newConnectionName())
 {
@@ -59,7 +85,7 @@ void TConnection::open()
     QSqlDatabase db = database();
     if (!db.isValid())
         throw DatabaseError(QStringLiteral("The Qt ODBC driver (QODBC) is not installed"));
-    db.setDatabaseName(qtOdbcDatabaseName(odbc));
+    db.setDatabaseName(qtOdbcDatabaseName(withQueryTimeout(odbc)));
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(loginTimeoutSeconds));
     if (!db.open())
         throw DatabaseError::fromSqlError(db.lastError());

@@ -11,6 +11,9 @@ public:
     // FreeTDS 1.3 keeps to it for TDS 7.x; with TDS 5.0 its logout after the time-out waits
     // again, five seconds at a time, so a silent ASE port still holds open().
     static constexpr int loginTimeoutSeconds = 10;
+    // The driver cancels a statement the server has not answered in this many seconds: 60, or
+    // QUINTARO_QUERY_TIMEOUT. A Timeout= of the connection string's own wins.
+    static int queryTimeoutSeconds();
 
     TConnection();
     ~TConnection();

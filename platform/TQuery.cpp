@@ -6,6 +6,9 @@
 
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QSqlResult>
+#include <sql.h>
+#include <sqlext.h>
 
 namespace {
 
@@ -29,6 +32,22 @@ QStringList uniqueFieldNames(const QSqlRecord &record)
         names.append(name);
     }
     return names;
+}
+
+// Qt keeps the SQLSTATE to itself; the statement's first diagnostic record still has it.
+QString sqlStateOf(const QSqlQuery &query)
+{
+    const QVariant handle = query.result() ? query.result()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "SQLHANDLE") != 0)
+        return {};
+    SQLHANDLE statement = *static_cast<const SQLHANDLE *>(handle.data());
+    SQLCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
+    SQLINTEGER nativeError = 0;
+    SQLSMALLINT length = 0;
+    if (!statement || !SQL_SUCCEEDED(SQLGetDiagRec(SQL_HANDLE_STMT, statement, 1, state, &nativeError, nullptr, 0,
+                                                   &length)))
+        return {};
+    return QString::fromLatin1(reinterpret_cast<const char *>(state));
 }
 
 } // namespace
@@ -63,11 +82,8 @@ void TQuery::run()
     query->setForwardOnly(true);
     // Floating and decimal columns arrive as doubles, so their text is the shortest exact one.
     query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    if (!query->exec(sql())) {
-        const QSqlError error = query->lastError();
-        close();
-        throw DatabaseError::fromSqlError(error);
-    }
+    if (!query->exec(sql()))
+        fail();
 }
 
 void TQuery::open()
@@ -84,6 +100,13 @@ void TQuery::open()
     next();
 }
 
+void TQuery::fail()
+{
+    const DatabaseError error = DatabaseError::fromSqlError(query->lastError(), sqlStateOf(*query));
+    close();
+    throw error;
+}
+
 void TQuery::execSQL()
 {
     run();
@@ -95,11 +118,8 @@ void TQuery::next()
     if (!query)
         return;
     onRow = query->next();
-    if (!onRow && query->lastError().isValid()) {
-        const QSqlError error = query->lastError();
-        close();
-        throw DatabaseError::fromSqlError(error);
-    }
+    if (!onRow && query->lastError().isValid())
+        fail();
 }
 
 QString TQuery::fieldByName(const QString &name) const

@@ -34,6 +34,8 @@ public:
 
 private:
     void run();
+    // Raises the query's last error, with its SQLSTATE, after closing.
+    [[noreturn]] void fail();
 
     TConnection &connection;
     QStringList lines;

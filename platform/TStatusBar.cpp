@@ -30,6 +30,11 @@ void TStatusBar::setPanelText(int panel, const QString &text)
     update();
 }
 
+void TStatusBar::repaintNow()
+{
+    repaint();
+}
+
 int TStatusBar::panelWidth(int panel) const
 {
     return widths_.value(panel);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StatusPanels.h"
+
 #include <QColor>
 #include <QStringList>
 #include <QVector>
@@ -7,14 +9,15 @@
 
 // A status bar of fixed-width panels with centred, single-line text. Panels are set by index
 // from 0; a text with line breaks shows on one line here, and in full where the window shows it.
-class TStatusBar : public QWidget {
+class TStatusBar : public QWidget, public StatusPanels {
     Q_OBJECT
 public:
     explicit TStatusBar(const QVector<int> &panelWidths, QWidget *parent = nullptr);
 
     int panelCount() const { return int(texts_.size()); }
-    QString panelText(int panel) const;
-    void setPanelText(int panel, const QString &text);
+    QString panelText(int panel) const override;
+    void setPanelText(int panel, const QString &text) override;
+    void repaintNow() override;
     int panelWidth(int panel) const;
     void setPanelWidth(int panel, int width);
     QColor backgroundColor() const;

@@ -5,11 +5,23 @@
 #include <algorithm>
 
 TStringGrid::TStringGrid(QWidget *parent, int colCount, int rowCount)
-    : QTableView(parent), m_model(new TStringGridModel(colCount, rowCount, this)),
-      m_row(rowCount > 1 ? 1 : 0)
+    : TStringGrid(*new TStringGridModel(colCount, rowCount), parent)
+{
+    m_model->setParent(this);
+}
+
+TStringGrid::TStringGrid(TStringGridModel &model, QWidget *parent)
+    : QTableView(parent), m_model(&model), m_row(model.gridRowCount() > 1 ? 1 : 0)
 {
     setModel(m_model);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &TStringGrid::onRowsPublished);
+    // The cells may be resized by their owner without the grid: keep the current cell inside.
+    for (auto resized : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::columnsRemoved,
+                         &QAbstractItemModel::columnsInserted})
+        connect(m_model, resized, this, [this] {
+            if (!m_syncingView)
+                followModelSize();
+        });
 
     // Every row has the same fixed height, so the view never asks a row for its size.
     QHeaderView *rows = verticalHeader();
@@ -79,8 +91,7 @@ void TStringGrid::setRowCount(int rows)
         const QScopedValueRollback syncing(m_syncingView, true);
         m_model->setGridRowCount(rows);
     }
-    m_row = std::clamp(m_row, rowCount() > 1 ? 1 : 0, rowCount() - 1);
-    showCurrentCell(false);
+    followModelSize();
 }
 
 void TStringGrid::setColCount(int cols)
@@ -89,6 +100,12 @@ void TStringGrid::setColCount(int cols)
         const QScopedValueRollback syncing(m_syncingView, true);
         m_model->setGridColCount(cols);
     }
+    followModelSize();
+}
+
+void TStringGrid::followModelSize()
+{
+    m_row = std::clamp(m_row, rowCount() > 1 ? 1 : 0, rowCount() - 1);
     m_col = std::min(m_col, colCount() - 1);
     showCurrentCell(false);
 }

@@ -24,6 +24,8 @@ public:
     static constexpr int defaultColWidth = 64;
 
     explicit TStringGrid(QWidget *parent = nullptr, int colCount = 5, int rowCount = 2);
+    // Shows cells kept elsewhere; the model must outlive the grid.
+    TStringGrid(TStringGridModel &model, QWidget *parent);
 
     Options options() const;
     void setOptions(Options options);
@@ -63,6 +65,8 @@ protected:
 private:
     // Shows the current cell in the view once the view knows its row.
     void showCurrentCell(bool scroll);
+    // Keeps the current cell inside the grid after a change of its size.
+    void followModelSize();
     void onRowsPublished();
 
     TStringGridModel *m_model;

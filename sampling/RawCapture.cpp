@@ -1,34 +1,32 @@
 #include "RawCapture.h"
 
 #include "Regional.h"
-#include "TQuery.h"
-#include "TStringGrid.h"
+#include "TStringGridModel.h"
 
 #include <QDateTime>
 
 namespace RawCapture {
 
-void prepare(TStringGrid &sgRawData, const QStringList &vTmpList, bool withTime)
+void prepare(TStringGridModel &vRawData, const QStringList &vTmpList, bool withTime)
 {
     const int names = int(vTmpList.size());
-    sgRawData.setColCount(names + (withTime ? 1 : 0));
+    vRawData.setGridColCount(names + (withTime ? 1 : 0));
     for (int i = 0; i < names; ++i)
-        sgRawData.setCells(i, 0, vTmpList[i]);
+        vRawData.setCell(i, 0, vTmpList[i]);
     if (withTime)
-        sgRawData.setCells(names, 0, QStringLiteral("Time"));
+        vRawData.setCell(names, 0, QStringLiteral("Time"));
 }
 
-void copyRow(TStringGrid &sgRawData, const QStringList &vTmpList, const TQuery &qryDynamic, bool withTime)
+int copyRow(TStringGridModel &vRawData, const QStringList &row, bool withTime)
 {
-    const int row = sgRawData.rowCount() - 1;
-    const int names = int(vTmpList.size());
-    for (int i = 0; i < names; ++i)
-        sgRawData.setCells(i, row, qryDynamic.fieldByName(vTmpList[i]));
+    const int last = vRawData.gridRowCount() - 1;
+    for (int i = 0; i < row.size(); ++i)
+        vRawData.setCell(i, last, row[i]);
     if (withTime)
-        sgRawData.setCells(sgRawData.colCount() - 1, row,
-                           Regional::current().formatTimeLine(QDateTime::currentDateTime()));
-    sgRawData.setRowCount(row + 2);
-    sgRawData.setRow(row + 1);
+        vRawData.setCell(vRawData.gridColCount() - 1, last,
+                         Regional::current().formatTimeLine(QDateTime::currentDateTime()));
+    vRawData.setGridRowCount(last + 2);
+    return last + 1;
 }
 
 } // namespace RawCapture

@@ -1,77 +1,110 @@
 #include "RunControl.h"
 
-#include "SlotChart.h"
-#include "TChartSlot.h"
-#include "TStatusBar.h"
+#include "SlotState.h"
+#include "SlotView.h"
+#include "StatusPanels.h"
+#include "TConnection.h"
+#include "TQuery.h"
 #include "TWindowContext.h"
 #include "TWindowState.h"
 #include "TextTrim.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QPlainTextEdit>
-
 namespace {
 
-void openConnection(TChartSlot &slot, const QString &connectionString, const QString &serverName)
-{
-    slot.dbLocal.close();
-    // TConnection never prompts for a login, so there is no prompt to switch off.
-    slot.dbLocal.setConnectionString(connectionString);
-    slot.dbLocal.open();
-    slot.sbStatus->setPanelText(1, QStringLiteral("Connected to ") + serverName);
+using Deadline = ConnectionWorker::Deadline;
 
-    TQuery &query = slot.qryDynamic;
-    query.close();
-    query.clear();
-    query.add(QStringLiteral("/**/"));
-    query.add(QStringLiteral("select @@spid SPID"));
-    query.open();
-    slot.sbStatus->setPanelText(0, QStringLiteral("S: ") + query.fieldByName(QStringLiteral("SPID")) + u'@'
-                                       + serverName);
-    query.close();
+void start(SlotState &slot, SlotView &view)
+{
+    view.runStarted();
+    if (!slot.tmSample.isActive())
+        slot.tmSample.start();
+}
+
+void fail(SlotState &slot, SlotView &view, const QString &error)
+{
+    slot.stopSampling();
+    view.status().setPanelText(1, QStringLiteral("Brrr... ") + error);
+}
+
+void readProcessId(SlotState &slot, SlotView &view, const QString &serverName)
+{
+    slot.outstanding = slot.dbLocal.request<QString>(
+        Deadline::Query,
+        [](TConnection &, TQuery &query, QString &spid) {
+            query.close();
+            query.clear();
+            query.add(QStringLiteral("/**/"));
+            query.add(QStringLiteral("select @@spid SPID"));
+            query.open();
+            spid = query.fieldByName(QStringLiteral("SPID"));
+            query.close();
+        },
+        [&slot, &view, serverName](const ConnectionWorker::Reply<QString> &reply) {
+            if (!reply.ok())
+                return fail(slot, view, reply.error);
+            view.status().setPanelText(0, QStringLiteral("S: ") + reply.value + u'@' + serverName);
+            start(slot, view);
+        });
+}
+
+void openConnection(SlotState &slot, SlotView &view, const QString &connectionString, const QString &serverName)
+{
+    // A login must not queue behind a call the driver may never return from.
+    if (slot.dbLocal.busy())
+        slot.dbLocal.startAfresh();
+    slot.outstanding = slot.dbLocal.request<bool>(
+        Deadline::Login,
+        [connectionString](TConnection &connection, TQuery &query, bool &) {
+            query.close();
+            connection.close();
+            // TConnection never prompts for a login, so there is no prompt to switch off.
+            connection.setConnectionString(connectionString);
+            connection.open();
+        },
+        [&slot, &view, serverName](const ConnectionWorker::Reply<bool> &reply) {
+            if (!reply.ok())
+                return fail(slot, view, reply.error);
+            view.status().setPanelText(1, QStringLiteral("Connected to ") + serverName);
+            readProcessId(slot, view, serverName);
+        });
 }
 
 } // namespace
 
 namespace RunControl {
 
-void run(TChartSlot &slot, TWindowContext context, const QPlainTextEdit &reSQL, const QString &connectionString,
-         const QString &serverName)
+void run(SlotState &slot, SlotView &view, TWindowContext context, const QString &reSQL,
+         const QString &connectionString, const QString &serverName)
 {
     context.sbStatus.setPanelText(2, QString());
     context.state.bAbort = false;
-    try {
-        if (trimBlanksAndControls(slot.vSQL).isEmpty())
-            slot.vSQL = reSQL.toPlainText();
-        if (trimBlanksAndControls(slot.vSQL).isEmpty())
-            return;
-        if (!slot.cbSameConn->isChecked() || !slot.dbLocal.connected())
-            openConnection(slot, connectionString, trimBlanksAndControls(serverName));
-        SlotChart::applyMarks(slot);
-        slot.cbStyle->setEnabled(false);
-        if (!slot.tmSample.isActive())
-            slot.tmSample.start();
-    } catch (const std::exception &error) {
-        slot.tmSample.stop();
-        slot.sbStatus->setPanelText(1, QStringLiteral("Brrr... ") + QString::fromStdString(error.what()));
-    }
+    // Run's login or a sample is already with the server; its answer carries the slot on.
+    if (slot.waiting())
+        return;
+    if (trimBlanksAndControls(slot.vSQL).isEmpty())
+        slot.vSQL = reSQL;
+    if (trimBlanksAndControls(slot.vSQL).isEmpty())
+        return;
+    if (!view.settings().sameConn || !slot.dbLocal.connected())
+        openConnection(slot, view, connectionString, trimBlanksAndControls(serverName));
+    else
+        start(slot, view);
 }
 
-void stop(TChartSlot &slot)
+void stop(SlotState &slot, SlotView &view)
 {
-    slot.tmSample.stop();
-    slot.cbStyle->setEnabled(true);
+    slot.stopSampling();
+    view.runStopped();
 }
 
-void showSQL(const TChartSlot &slot, QPlainTextEdit &reSQL)
+QString showSQL(const SlotState &slot)
 {
-    reSQL.setPlainText(slot.vSQL);
+    return slot.vSQL;
 }
 
-void updateSQL(TChartSlot &slot, const QPlainTextEdit &reSQL)
+void updateSQL(SlotState &slot, const QString &reSQL)
 {
-    slot.vSQL = reSQL.toPlainText();
+    slot.vSQL = reSQL;
 }
 
 } // namespace RunControl

@@ -2,22 +2,23 @@
 
 #include <QString>
 
-class QPlainTextEdit;
-class TChartSlot;
+class SlotState;
+class SlotView;
 struct TWindowContext;
 
 // Starting and stopping a slot, and moving its statement to and from the shared query box.
 namespace RunControl {
 
 // bbtStartSampling1Click. connectionString is the one Connect builds from the control strip
-// at this moment; it is used only when the slot's connection must be (re)opened.
-void run(TChartSlot &slot, TWindowContext context, const QPlainTextEdit &reSQL, const QString &connectionString,
-         const QString &serverName);
-// bbtStopSampling1Click
-void stop(TChartSlot &slot);
-// bbtShowSQL1Click
-void showSQL(const TChartSlot &slot, QPlainTextEdit &reSQL);
+// at this moment; it is used only when the slot's connection must be (re)opened, which
+// happens on the slot's worker: the timer starts once the server has answered.
+void run(SlotState &slot, SlotView &view, TWindowContext context, const QString &reSQL,
+         const QString &connectionString, const QString &serverName);
+// bbtStopSampling1Click: the timer stops and a login or sample still out is abandoned.
+void stop(SlotState &slot, SlotView &view);
+// bbtShowSQL1Click: the statement for the query box.
+QString showSQL(const SlotState &slot);
 // bbtUpdateSQL1Click
-void updateSQL(TChartSlot &slot, const QPlainTextEdit &reSQL);
+void updateSQL(SlotState &slot, const QString &reSQL);
 
 } // namespace RunControl

@@ -2,17 +2,15 @@
 
 #include "RawCapture.h"
 #include "Regional.h"
-#include "SlotChart.h"
-#include "TChartSlot.h"
+#include "SlotState.h"
+#include "SlotView.h"
+#include "StatusPanels.h"
+#include "TConnection.h"
 #include "TQuery.h"
-#include "TStatusBar.h"
 #include "TWindowState.h"
 #include "TextTrim.h"
 
-#include <QCheckBox>
 #include <QDateTime>
-#include <QLineEdit>
-#include <QTimer>
 #include <limits>
 
 namespace {
@@ -23,89 +21,106 @@ const QString unnamedFirstColumn = QStringLiteral("COLUMN1");
 
 // Whole seconds of at least one; anything else keeps the interval the timer has, so a typing
 // slip never hammers the server.
-void takeInterval(QTimer &tmSample, const QLineEdit &edInterval)
+void takeInterval(QTimer &tmSample, const QString &edInterval)
 {
     bool whole = false;
-    const int seconds = edInterval.text().toInt(&whole);
+    const int seconds = edInterval.toInt(&whole);
     if (whole && seconds >= 1 && seconds <= std::numeric_limits<int>::max() / millisecondsPerSecond)
         tmSample.setInterval(seconds * millisecondsPerSecond);
 }
 
-void nameValue(QLineEdit &edValueName, const QString &firstColumn)
+void nameValue(SlotView &view, int number, const QString &firstColumn)
 {
-    const QString current = edValueName.text();
+    const QString current = view.settings().valueName;
     if (!current.isEmpty() && !current.startsWith(automaticName, Qt::CaseSensitive))
         return;
-    const QString name = firstColumn == unnamedFirstColumn
-                             ? automaticName + u'-' + QString::number(edValueName.property("Tag").toInt())
-                             : firstColumn;
+    const QString name =
+        firstColumn == unnamedFirstColumn ? automaticName + u'-' + QString::number(number) : firstColumn;
     if (name != current)
-        edValueName.setText(name);
+        view.setValueName(name);
 }
 
-void stopWith(QTimer &tmSample, TStatusBar &sbStatus, const QString &text)
+void stopWith(SlotState &slot, SlotView &view, const QString &text)
 {
-    tmSample.stop();
-    sbStatus.setPanelText(1, text);
+    slot.stopSampling();
+    view.status().setPanelText(1, text);
 }
 
 } // namespace
 
 namespace SampleTimer {
 
-bool TakeSample(QTimer &tmSample, TQuery &qryDynamic, const QString &vSQL, QStringList &vTmpList,
-                const QCheckBox &cbRawData, TStringGrid &sgRawData, QString &edValue, TStatusBar &sbStatus,
-                QLineEdit &edValueName, bool withTime, const bool &bAbort)
+SampleResult TakeSample(TQuery &qryDynamic, const QString &vSQL)
 {
-    try {
-        const QString statement = vSQL;
-        qryDynamic.close();
-        qryDynamic.clear();
-        qryDynamic.add(QStringLiteral("/**/"));
-        qryDynamic.add(statement);
-        qryDynamic.open();
-        edValue.clear();
-        vTmpList.clear();
-        qryDynamic.getFieldNames(vTmpList);
-        if (cbRawData.isChecked())
-            RawCapture::prepare(sgRawData, vTmpList, withTime);
-        for (;;) {
-            if (qryDynamic.eof()) {
-                vTmpList.clear();
-                qryDynamic.close();
-                return true;
-            }
-            if (bAbort) {
-                qryDynamic.close();
-                return true;
-            }
-            const QString firstColumn = vTmpList.value(0);
-            edValue = qryDynamic.fieldByName(firstColumn);
-            nameValue(edValueName, firstColumn);
-            if (cbRawData.isChecked())
-                RawCapture::copyRow(sgRawData, vTmpList, qryDynamic, withTime);
-            qryDynamic.next();
-        }
-    } catch (const std::exception &error) {
-        stopWith(tmSample, sbStatus, QStringLiteral("Sampling Stopped...\r\n") + QString::fromUtf8(error.what()));
-        return false;
+    qryDynamic.close();
+    qryDynamic.clear();
+    qryDynamic.add(QStringLiteral("/**/"));
+    qryDynamic.add(vSQL);
+    qryDynamic.open();
+    SampleResult result;
+    qryDynamic.getFieldNames(result.names);
+    while (!qryDynamic.eof()) {
+        QStringList row;
+        row.reserve(result.names.size());
+        for (const QString &name : std::as_const(result.names))
+            row.append(qryDynamic.fieldByName(name));
+        result.rows.append(row);
+        qryDynamic.next();
     }
+    qryDynamic.close();
+    return result;
 }
 
-void tick(TChartSlot &slot, const TWindowState &state)
+void takeRows(SlotState &slot, SlotView &view, const SampleResult &result, const bool &bAbort)
+{
+    slot.edValue.clear();
+    slot.vTmpList = result.names;
+    const SlotSettings settings = view.settings();
+    if (settings.getRaw)
+        RawCapture::prepare(slot.vRawData, slot.vTmpList, settings.withTime);
+    const QString firstColumn = slot.vTmpList.value(0);
+    for (const QStringList &row : result.rows) {
+        if (bAbort)
+            return;
+        // The name depends on the first column only, so naming it once serves every row.
+        if (&row == &result.rows.first())
+            nameValue(view, slot.number(), firstColumn);
+        slot.edValue = row.value(0);
+        if (settings.getRaw)
+            view.rawRowAdded(RawCapture::copyRow(slot.vRawData, row, settings.withTime));
+    }
+    slot.vTmpList.clear();
+}
+
+void tick(SlotState &slot, SlotView &view, const TWindowState &state)
 {
     slot.tmSample.stop();
-    try {
-        takeInterval(slot.tmSample, *slot.edInterval);
-        if (TakeSample(slot.tmSample, slot.qryDynamic, slot.vSQL, slot.vTmpList, *slot.cbRawData, *slot.sgRawData,
-                       slot.edValue, *slot.sbStatus, *slot.edValueName, slot.cbTime->isChecked(), state.bAbort))
-            recordSample(slot);
-    } catch (const std::exception &error) {
-        stopWith(slot.tmSample, *slot.sbStatus, QStringLiteral("Sampling Stopped...") + QString::fromUtf8(error.what()));
-    }
+    // Never two of one slot's statements at the server: the answer to the last one restarts
+    // the timer.
+    if (slot.waiting())
+        return;
+    takeInterval(slot.tmSample, view.settings().interval);
+    const QString statement = slot.vSQL;
+    slot.outstanding = slot.dbLocal.request<SampleResult>(
+        ConnectionWorker::Deadline::Query,
+        [statement](TConnection &, TQuery &query, SampleResult &result) { result = TakeSample(query, statement); },
+        [&slot, &view, &state](const ConnectionWorker::Reply<SampleResult> &reply) {
+            slot.tmWait.stop();
+            if (!reply.ok())
+                return stopWith(slot, view, QStringLiteral("Sampling Stopped...\r\n") + reply.error);
+            try {
+                takeRows(slot, view, reply.value, state.bAbort);
+                recordSample(slot, view);
+            } catch (const std::exception &error) {
+                stopWith(slot, view, QStringLiteral("Sampling Stopped...") + QString::fromUtf8(error.what()));
+            }
+        });
+    slot.tmWait.disconnect();
+    slot.tmWait.callOnTimeout([&view] { view.status().setPanelText(1, QStringLiteral("Waiting for the server...")); });
+    slot.tmWait.start(slot.tmSample.interval());
 }
 
-void recordSample(TChartSlot &slot)
+void recordSample(SlotState &slot, SlotView &view)
 {
     // One reading of the clock serves the recorded line and the status text.
     const QString timeLine = Regional::current().formatTimeLine(QDateTime::currentDateTime());
@@ -117,12 +132,12 @@ void recordSample(TChartSlot &slot)
         slot.vDateList.append(timeLine);
     }
     if (!value.isEmpty()) {
-        slot.sbStatus->setPanelText(2, QStringLiteral("L.V: ") + value);
-        if (!SlotChart::draw(slot, slot.vDateList.size() != 1))
+        view.status().setPanelText(2, QStringLiteral("L.V: ") + value);
+        if (!view.drawChart(slot.vDateList.size() != 1))
             return;
     }
     // The time line is the short date, one blank, the long time.
-    slot.sbStatus->setPanelText(1, QStringLiteral("V.T: ") + timeLine.mid(timeLine.indexOf(u' ') + 1));
+    view.status().setPanelText(1, QStringLiteral("V.T: ") + timeLine.mid(timeLine.indexOf(u' ') + 1));
     slot.tmSample.start();
 }
 

@@ -1,33 +1,37 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
 
-class QCheckBox;
-class QLineEdit;
-class QTimer;
-class TChartSlot;
+class SlotState;
+class SlotView;
 class TQuery;
-class TStatusBar;
-class TStringGrid;
 struct TWindowState;
 
-// One sample of a running slot: its statement run once, the value of the first column of the
-// last row recorded with its time, shown in the status bar and drawn.
+// One sample of a running slot: its statement run once on the slot's worker, the value of the
+// first column of the last row recorded with its time, shown in the status bar and drawn.
 namespace SampleTimer {
 
-// tmSample1Timer: the slot's timer is off while the tick works and on again only when it
-// completes; any failure leaves it off with the reason in panel 1.
-void tick(TChartSlot &slot, const TWindowState &state);
-// The tick after a completed sample: edValue recorded with the time, shown, drawn, and the
-// timer started again unless drawing failed.
-void recordSample(TChartSlot &slot);
+// A statement's result as the worker read it: column names and every row's values as text.
+struct SampleResult {
+    QStringList names;
+    QList<QStringList> rows;
+};
 
-// Runs the statement and reads its rows: edValue ends with the first column of the last row
-// read (empty for none), edValueName gets a name unless the user gave one, and with cbRawData
-// ticked every row is copied into the grid. bAbort stops before the next row. Returns false
-// when the sample failed; the timer is then off and panel 1 tells why.
-bool TakeSample(QTimer &tmSample, TQuery &qryDynamic, const QString &vSQL, QStringList &vTmpList,
-                const QCheckBox &cbRawData, TStringGrid &sgRawData, QString &edValue, TStatusBar &sbStatus,
-                QLineEdit &edValueName, bool withTime, const bool &bAbort);
+// tmSample1Timer: the slot's timer is off while its sample is with the server and on again
+// only when the sample is recorded; any failure leaves it off with the reason in panel 1.
+void tick(SlotState &slot, SlotView &view, const TWindowState &state);
+
+// On the worker: runs "/**/" + the statement and reads every row.
+SampleResult TakeSample(TQuery &qryDynamic, const QString &vSQL);
+
+// On the window's thread, the rows as a sample takes them: edValue ends with the first column
+// of the last row (empty for none), the value is named unless the user named it, and with
+// "Get Raw" ticked every row is copied into the raw rows. bAbort stops before the next row.
+void takeRows(SlotState &slot, SlotView &view, const SampleResult &result, const bool &bAbort);
+
+// The end of a sample: edValue recorded with the time, shown, drawn, and the timer started
+// again unless drawing failed.
+void recordSample(SlotState &slot, SlotView &view);
 
 } // namespace SampleTimer

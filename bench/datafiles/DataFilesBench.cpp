@@ -1,27 +1,34 @@
 // Saves pairs into a new file and resumed into an existing one, loads them back, and saves a raw
-// grid, through the real window offscreen at 100,000 and 1,000,000 entries. Prints the medians
-// with how responsive the window stayed, and the same load done by tools a user might pick
-// instead.
+// grid, into slots shown offscreen as the window shows them (status bars over real charts, the
+// main status bar below) at 100,000 and 1,000,000 entries. Prints the medians with how
+// responsive the event loop stayed, and the same load done by tools a user might pick instead.
 #include "BudgetTable.h"
 #include "ExportMarker.h"
 #include "PerformanceDataFile.h"
 #include "PerformanceDataLoader.h"
 #include "RawDataFile.h"
-#include "RawGrid.h"
 #include "Regional.h"
+#include "ScriptedDialogs.h"
+#include "SlotChart.h"
+#include "SlotState.h"
+#include "SlotView.h"
 #include "TApplication.h"
-#include "TChartSlot.h"
+#include "TChart.h"
 #include "TStatusBar.h"
-#include "TStringGrid.h"
-#include "WindowUnderTest.h"
+#include "TWindowContext.h"
+#include "TWindowState.h"
 
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -33,6 +40,40 @@ namespace {
 
 using bench::BudgetTable;
 constexpr int runs = 5;
+
+// A slot's pane as the window has it: its status bar over its chart, drawn by the window's own
+// chart code. The controls the data files read are set by the bench.
+class PaneSlot : public SlotState, public SlotView {
+public:
+    PaneSlot(int number, QWidget *host) : SlotState(number)
+    {
+        statusBar = new TStatusBar({98, 200, 500}, host);
+        chart = new TChart(host);
+        host->layout()->addWidget(statusBar);
+        host->layout()->addWidget(chart);
+    }
+
+    SlotSettings settings() const override { return controls; }
+    StatusPanels &status() override { return *statusBar; }
+    void setValueName(const QString &name) override { controls.valueName = name; }
+    void setAutoSave(bool ticked) override { controls.autoSave = ticked; }
+    bool drawChart(bool append) override
+    {
+        edValueName.setText(controls.valueName);
+        return SlotChart::DrawSlotChart(append, *chart, vDateList, vValueList, cbDelta, tmSample, *statusBar,
+                                        edValueName);
+    }
+    void setChartTitle(const QString &title) override { chart->setTitleText(title); }
+    void runStarted() override {}
+    void runStopped() override {}
+    void rawRowAdded(int) override {}
+
+    SlotSettings controls;
+    TStatusBar *statusBar;
+    TChart *chart;
+    QCheckBox cbDelta;
+    QLineEdit edValueName;
+};
 
 // The longest time between two paints of the watched widgets.
 class PaintWatch : public QObject {
@@ -97,7 +138,7 @@ Figures measure(PaintWatch &watch, const std::function<void()> &prepare, const s
     return figures;
 }
 
-void fillPairs(TChartSlot &slot, qsizetype count)
+void fillPairs(SlotState &slot, qsizetype count)
 {
     static const QDateTime start(QDate(2026, 2, 1), QTime(0, 0));
     for (qsizetype i = slot.vDateList.size(); i < count; ++i) {
@@ -106,21 +147,24 @@ void fillPairs(TChartSlot &slot, qsizetype count)
     }
 }
 
-void fillGrid(TChartSlot &slot, int rows)
+void fillGrid(SlotState &slot, int rows)
 {
-    RawGrid::clearRaw(slot);
-    TStringGrid &grid = *slot.sgRawData;
+    // As Clear Raw leaves it, then as a capture fills it.
+    TStringGridModel &grid = slot.vRawData;
+    grid.clearCells();
+    grid.setGridRowCount(2);
+    slot.edExRawFrom.clear();
     constexpr int columns = 5;
-    grid.setColCount(columns);
-    grid.setRowCount(rows + 2);
+    grid.setGridColCount(columns);
+    grid.setGridRowCount(rows + 2);
     for (int col = 0; col < columns; ++col)
-        grid.setCells(col, 0, QStringLiteral("Column%1").arg(col));
+        grid.setCell(col, 0, QStringLiteral("Column%1").arg(col));
     for (int row = 1; row <= rows; ++row) {
-        grid.setCells(0, row, QString::number(row));
-        grid.setCells(1, row, QStringLiteral("master"));
-        grid.setCells(2, row, QString::number(row * 7 % 1000));
-        grid.setCells(3, row, QString::number(row * 0.5));
-        grid.setCells(4, row, slot.vDateList.at(row - 1).toString());
+        grid.setCell(0, row, QString::number(row));
+        grid.setCell(1, row, QStringLiteral("master"));
+        grid.setCell(2, row, QString::number(row * 7 % 1000));
+        grid.setCell(3, row, QString::number(row * 0.5));
+        grid.setCell(4, row, slot.vDateList.at(row - 1).toString());
     }
 }
 
@@ -150,19 +194,28 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication app(argc, argv);
     Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
-    WindowUnderTest under;
-    TfmMonSettings &window = *under.window;
+    QTemporaryDir folder;
+    const auto file = [&folder](const char *name) { return folder.filePath(QString::fromLatin1(name)); };
+    // Two slot panes over the main status bar, at the window's first size.
+    QWidget window;
+    window.setLayout(new QVBoxLayout);
+    window.resize(827, 610);
+    PaneSlot slot(1, &window);
+    slot.controls.autoSave = true; // no closing question
+    PaneSlot loadSlot(2, &window);
+    auto *sbStatus = new TStatusBar({120, 130, 500, 50}, &window);
+    window.layout()->addWidget(sbStatus);
     window.show();
-    TChartSlot &slot = *window.slotByTag(1);
-    slot.cbAutoSave->setChecked(true);
-    TChartSlot &loadSlot = *window.slotByTag(2);
     PaintWatch watch;
-    slot.sbStatus->installEventFilter(&watch);
-    window.sbStatus->installEventFilter(&watch);
-    const TWindowContext context = window.context();
-    const QString perfFile = under.file(QStringLiteral("perf.csv"));
-    const QString firstPart = under.file(QStringLiteral("first-part.csv"));
-    const QString rawFile = under.file(QStringLiteral("raw.txt"));
+    slot.statusBar->installEventFilter(&watch);
+    sbStatus->installEventFilter(&watch);
+    QStringList scratch;
+    TWindowState state(scratch);
+    ScriptedDialogs dialogs;
+    const TWindowContext context{state, *sbStatus, dialogs, &window};
+    const QString perfFile = file("perf.csv");
+    const QString firstPart = file("first-part.csv");
+    const QString rawFile = file("raw.txt");
 
     std::map<std::string, std::map<int, Figures>> figures;
     for (int pairs : {100000, 1000000}) {
@@ -170,11 +223,11 @@ int main(int argc, char **argv)
         slot.vValueList.clear();
         fillPairs(slot, pairs);
         figures["save new"][pairs] = measure(watch, [&] { QFile::remove(perfFile); },
-                                             [&] { SavePerformanceData(perfFile, slot, context); });
+                                             [&] { SavePerformanceData(perfFile, slot, slot, context); });
         QFile::remove(firstPart);
         QFile::copy(perfFile, firstPart);
-        figures["load"][pairs] = measure(watch, [&] { under.dialogs->fileAnswers.enqueue(perfFile); },
-                                         [&] { LoadPerformanceData(loadSlot, context); });
+        figures["load"][pairs] = measure(watch, [&] { dialogs.fileAnswers.enqueue(perfFile); },
+                                         [&] { LoadPerformanceData(loadSlot, loadSlot, context); });
         if (loadSlot.vDateList != slot.vDateList || loadSlot.vValueList != slot.vValueList)
             std::printf("  the load gave other lists than were saved\n");
 
@@ -187,11 +240,11 @@ int main(int argc, char **argv)
                 QFile::copy(firstPart, perfFile);
                 slot.edExFrom = ExportMarker::afterEntries(pairs);
             },
-            [&] { SavePerformanceData(perfFile, slot, context); });
+            [&] { SavePerformanceData(perfFile, slot, slot, context); });
 
         fillGrid(slot, pairs);
         figures["raw save"][pairs] = measure(watch, [&] { QFile::remove(rawFile); },
-                                             [&] { SaveRawData(rawFile, slot, context); });
+                                             [&] { SaveRawData(rawFile, slot, slot, context); });
     }
 
     // How soon a save stops once asked: the flag is set from an event the save lets run.
@@ -203,7 +256,7 @@ int main(int argc, char **argv)
             context.state.bAbort = true;
             sinceAbort.start();
         });
-        SavePerformanceData(perfFile, slot, context);
+        SavePerformanceData(perfFile, slot, slot, context);
         abortMs.push_back(sinceAbort.isValid() ? double(sinceAbort.nsecsElapsed()) / 1e6 : 0);
         sinceAbort.invalidate();
     }

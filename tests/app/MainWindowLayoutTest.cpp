@@ -239,7 +239,7 @@ private slots:
         QVERIFY(!w.state.bAbort && !w.state.bSybase && w.state.vScratchList.isEmpty());
         QVERIFY(w.tmExit.isActive());
         QCOMPARE(w.tmExit.interval(), 1000);
-        QVERIFY(!w.dblocal.connected());
+        QVERIFY(!w.dblocal->connected());
         QCOMPARE(w.sgTest->rowCount(), 2);
     }
 

@@ -58,8 +58,10 @@ private slots:
         qsizetype mark = servers_.ase.loggedBatches().size();
         table->setFocus();
         QTest::keyClicks(table, "monsta");
+        w->settle();
         QCOMPARE(batchesSince(servers_.ase, mark), QStringList());
         QTest::keyClicks(table, "te");
+        w->settle();
         QCOMPARE(table->currentText(), QString("monstate"));
         QCOMPARE(batchesSince(servers_.ase, mark),
                  QStringList({aseTableStatements("monstate"), aseColumnListStatement("monstate")}));
@@ -72,6 +74,7 @@ private slots:
 
         mark = servers_.ase.loggedBatches().size();
         w->window->cbMonColumn->setEditText("lockwaits");
+        w->settle();
         QCOMPARE(batchesSince(servers_.ase, mark),
                  QStringList({"/**/\nselect Description\nfrom master..monTableColumns\nwhere TableName = \"monstate\"\n"
                               "and ColumnName = \"lockwaits\""}));
@@ -82,6 +85,7 @@ private slots:
         // Typing in the server box asks for the chosen table's description and columns again.
         mark = servers_.ase.loggedBatches().size();
         QTest::keyClicks(w->window->edSRV, "x");
+        w->settle();
         QCOMPARE(batchesSince(servers_.ase, mark),
                  QStringList({aseTableStatements("monstate"), aseColumnListStatement("monstate")}));
     }
@@ -91,10 +95,13 @@ private slots:
     {
         const auto w = connectedToAse();
         w->window->cbMonTable->setEditText("monEngine");
+        w->settle();
         w->window->cbMonColumn->setEditText("Connections");
+        w->settle();
         w->window->meColumnDesc->setPlainText("engine's");
         const qsizetype mark = servers_.ase.loggedBatches().size();
         w->window->cbMonTable->setEditText("monState");
+        w->settle();
         QCOMPARE(w->window->cbMonColumn->currentText(), QString("Connections"));
         QCOMPARE(batchesSince(servers_.ase, mark).size(), 2);
         QVERIFY(w->items(w->window->cbMonColumn).contains("Connections"));
@@ -109,6 +116,7 @@ private slots:
         w.window->meColumnDesc->setPlainText("kept");
         qsizetype mark = servers_.msSql.loggedBatches().size();
         w.window->cbMonTable->setEditText("DM_OS_WAIT_STATS");
+        w.settle();
         QCOMPARE(batchesSince(servers_.msSql, mark),
                  QStringList({"/**/\nselect Description=type_desc\nfrom sys.all_objects\nwhere name = 'DM_OS_WAIT_STATS'",
                               "/**/\nselect a.name as ColumnName\nfrom sys.all_columns a, sys.all_objects b\n"
@@ -119,6 +127,7 @@ private slots:
         // SQL Server has no column descriptions to fetch.
         mark = servers_.msSql.loggedBatches().size();
         w.window->cbMonColumn->setEditText("wait_type");
+        w.settle();
         QCOMPARE(batchesSince(servers_.msSql, mark), QStringList());
         QCOMPARE(w.window->meColumnDesc->toPlainText(), QString("kept"));
         QCOMPARE(w.dialogs->asked, QStringList());
@@ -134,10 +143,12 @@ private slots:
         ConnectWindow w;
         w.connect(dsn, "any", true);
         w.window->cbMonTable->setEditText("monState");
+        w.settle();
         w.window->meTableDesc->setPlainText("kept");
         const QStringList columns = w.items(w.window->cbMonColumn);
         own.kill();
         QTest::keyClicks(w.window->edSRV, "x");
+        w.settle();
         QCOMPARE(w.dialogs->asked.size(), 1);
         QVERIFY2(w.dialogs->asked[0].startsWith("error: Exception in cbMonTableChange\n"), qPrintable(w.dialogs->asked[0]));
         QCOMPARE(w.panel(2), QString("Sampling Stopped Due to Exception..."));
@@ -162,13 +173,16 @@ private slots:
         QFETCH(QString, expression);
         const auto w = connectedToAse();
         w->window->cbMonTable->setEditText("monState");
+        w->settle();
         w->window->cbMonColumn->setEditText("lockcount");
+        w->settle();
         w->window->rgGRP->setItemIndex(aggregate);
         w->window->reSQL->setPlainText("where 1 = 1");
         w->window->sbStatus->setPanelText(2, "old");
         w->window->state.bAbort = true;
         const qsizetype mark = servers_.ase.loggedBatches().size();
         w->window->bbtSample->click();
+        w->settle();
 
         const QString composed = "select " + expression.replace("LockCount", "lockcount")
                                  + " from master..monState where 1 = 1";
@@ -225,7 +239,9 @@ private slots:
         QFETCH(QList<QStringList>, rows);
         const auto w = connectedToAse();
         w->window->cbMonTable->setEditText("monState");
+        w->settle();
         w->window->cbMonColumn->setEditText(column);
+        w->settle();
         w->window->cbCustom->setChecked(custom);
         w->window->reSQL->setPlainText(sql);
         // A wider grid from an earlier Test is emptied first.
@@ -235,6 +251,7 @@ private slots:
         for (int run = 1; run <= 2; ++run) {
             const qsizetype mark = servers_.ase.loggedBatches().size();
             w->window->bbtSample->click();
+            w->settle();
             QCOMPARE(batchesSince(servers_.ase, mark), QStringList({"/**/\n" + sql}));
             QCOMPARE(w->window->reSQL->toPlainText(), sql);
             QCOMPARE(w->window->cbCustom->isChecked(), custom);
@@ -254,9 +271,12 @@ private slots:
     {
         const auto w = connectedToAse();
         w->window->cbMonTable->setEditText("monSysWaits");
+        w->settle();
         w->window->cbMonColumn->setEditText("Waits");
+        w->settle();
         w->window->rgGRP->setItemIndex(4);
         w->window->bbtSample->click();
+        w->settle();
         const QString first = "select Waits=count(*) from master..monSysWaits ";
         QCOMPARE(w->window->reSQL->toPlainText(), first);
         QCOMPARE(w->window->sgTest->cells(0, 1), QString("7"));
@@ -264,6 +284,7 @@ private slots:
         w->window->rgGRP->setItemIndex(0);
         const qsizetype mark = servers_.ase.loggedBatches().size();
         w->window->bbtSample->click();
+        w->settle();
         const QString second = "select Waits from master..monSysWaits " + first;
         QCOMPARE(w->window->reSQL->toPlainText(), second);
         QVERIFY(w->window->cbCustom->isChecked());
@@ -280,6 +301,7 @@ private slots:
         w->window->cbCustom->setChecked(true);
         w->window->reSQL->setPlainText("select NoSuchColumn from master..monState");
         w->window->bbtSample->click();
+        w->settle();
         const QString prefix = QStringLiteral("Exception in Test SQL...");
         QVERIFY2(w->panel(2).startsWith(prefix) && w->panel(2).size() > prefix.size()
                      && w->panel(2)[prefix.size()] != u' ',

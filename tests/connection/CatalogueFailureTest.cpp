@@ -2,6 +2,7 @@
 #include "MonitoringCatalogue.h"
 #include "OdbcSandbox.h"
 #include "ScriptedDialogs.h"
+#include "SharedConnection.h"
 #include "SimServer.h"
 #include "TConnection.h"
 #include "TQuery.h"
@@ -46,16 +47,20 @@ private slots:
         SimServer gone;
         QVERIFY(gone.start());
         gone.stop();
-        TConnection dblocal;
-        dblocal.setConnectionString(
-            ConnectionSettings{QStringLiteral("127.0.0.1:%1").arg(gone.port()), "master", "sa", "", false}
-                .connectionString());
-        TQuery qryDynamic(dblocal);
-
         QStringList scratch;
         TWindowState state(scratch);
         state.bSybase = true;
         TStatusBar sbStatus({120, 130, 500, 50});
+        SharedConnection dblocal(sbStatus);
+        const QString connectionString =
+            ConnectionSettings{QStringLiteral("127.0.0.1:%1").arg(gone.port()), "master", "sa", "", false}
+                .connectionString();
+        dblocal.worker().request<bool>(
+            ConnectionWorker::Deadline::Query,
+            [connectionString](TConnection &connection, TQuery &, bool &) {
+                connection.setConnectionString(connectionString);
+            },
+            [](const ConnectionWorker::Reply<bool> &) {});
         ScriptedDialogs dialogs;
         QComboBox table, column;
         QPlainTextEdit tableDesc("table's"), columnDesc("column's");
@@ -65,7 +70,7 @@ private slots:
         table.setEditText("monstate");
         column.addItems({"LockWaits"});
         column.setEditText("LockWaits");
-        MonitoringCatalogue catalogue(qryDynamic, {&table, &tableDesc, &column, &columnDesc},
+        MonitoringCatalogue catalogue(dblocal, {&table, &tableDesc, &column, &columnDesc},
                                       {state, sbStatus, dialogs, nullptr});
 
         switch (operation) {
@@ -82,6 +87,7 @@ private slots:
             catalogue.cbMonColumnChange();
             break;
         }
+        QTRY_VERIFY(!dblocal.worker().busy());
 
         QCOMPARE(sbStatus.panelText(2), panel);
         QCOMPARE(dialogs.asked.size(), 1);

@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(w.panel(3), QString("SYBASE"));
         QVERIFY(w.window->state.bSybase);
         QVERIFY(!w.window->state.bAbort);
-        QVERIFY(w.window->dblocal.connected());
+        QVERIFY(w.window->dblocal->connected());
         QCOMPARE(w.items(w.window->cbMonTable), aseTables);
         QCOMPARE(w.window->cbMonTable->currentText(), QString());
         QCOMPARE(batchesSince(ase_, mark),
@@ -132,6 +132,7 @@ private slots:
         QCOMPARE(w.dialogs->asked, QStringList());
         const QString spidPanel = w.panel(0);
         w.window->cbMonTable->setEditText("monState");
+        w.settle();
         w.window->sbStatus->setPanelText(1, "clock");
         const QByteArray serverList = bytesOf(w.file("ServerList.ini"));
 
@@ -149,7 +150,7 @@ private slots:
         QCOMPARE(w.panel(1), QString("clock"));
         QCOMPARE(w.panel(3), QString("SYBASE"));
         QVERIFY(w.window->state.bSybase);
-        QVERIFY(!w.window->dblocal.connected());
+        QVERIFY(!w.window->dblocal->connected());
         QCOMPARE(w.items(w.window->cbMonTable), aseTables);
         QCOMPARE(w.window->cbMonTable->currentText(), QString("monState"));
         QCOMPARE(bytesOf(w.file("ServerList.ini")), serverList);
@@ -159,6 +160,7 @@ private slots:
         w.window->reSQL->setPlainText("select 1");
         w.window->sbStatus->setPanelText(2, "untouched");
         w.window->bbtSample->click();
+        w.settle();
         QCOMPARE(w.panel(2), QString("untouched"));
         QCOMPARE(w.window->reSQL->toPlainText(), QString("select 1"));
         QVERIFY(!w.window->cbCustom->isChecked());

@@ -30,6 +30,7 @@ struct ConnectWindow : WindowUnderTest {
         if (window->cbODBC->isChecked() != odbcDsn)
             window->cbODBC->click();
         window->bbtConnect->click();
+        settle();
     }
 
     QStringList items(const QComboBox *box) const

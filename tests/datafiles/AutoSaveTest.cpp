@@ -1,11 +1,20 @@
-#include "DataFilesWindow.h"
-#include "TStatusBar.h"
-#include "TStringGrid.h"
+#include "AutoSave.h"
+#include "DataFilesFixture.h"
 #include "TestRegistry.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QTest>
+
+namespace {
+
+// The five-minute timer's round over the slots the test made.
+void saveTimerTick(DataFilesFixture &w, std::initializer_list<int> numbers)
+{
+    for (int n : numbers)
+        AutoSaveSlot(w.slot(n), w.slot(n), w.context);
+}
+
+} // namespace
 
 class AutoSaveTest : public QObject {
     Q_OBJECT
@@ -20,81 +29,77 @@ private slots:
     void tickingTheBoxChoosesOneTarget()
     {
         QFETCH(bool, getRaw);
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(2);
-        slot.cbRawData->setChecked(getRaw);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(2);
+        slot.controls.getRaw = getRaw;
         slot.edExportFile = "earlier.csv";
         slot.edExportRawFile = "earlier.txt";
         const QString file = w.path("auto");
-        w.dialogs->fileAnswers << file;
-        slot.cbAutoSave->click();
-        QVERIFY(slot.cbAutoSave->isChecked());
-        QCOMPARE(w.dialogs->asked, QStringList{"save"});
+        w.dialogs.fileAnswers << file;
+        slot.controls.autoSave = true; // the click has ticked the box
+        ChooseAutoSaveFile(slot, slot, w.context);
+        QVERIFY(slot.controls.autoSave);
+        QCOMPARE(w.dialogs.asked, QStringList{"save"});
         QCOMPARE(slot.edExportFile, getRaw ? QString("earlier.csv") : file);
         QCOMPARE(slot.edExportRawFile, getRaw ? file : QString("earlier.txt"));
-        QCOMPARE(w.window->sbStatus->panelText(2), "F: " + file);
+        QCOMPARE(w.sbStatus.panelText(2), "F: " + file);
 
         // Unticking asks nothing and keeps both names.
-        slot.cbAutoSave->click();
-        QCOMPARE(w.dialogs->asked.size(), 1);
+        slot.controls.autoSave = false;
+        ChooseAutoSaveFile(slot, slot, w.context);
+        QCOMPARE(w.dialogs.asked.size(), 1);
         QCOMPARE(getRaw ? slot.edExportRawFile : slot.edExportFile, file);
     }
 
     void cancellingUnticksTheBox()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(1);
-        slot.cbAutoSave->click();
-        QVERIFY(!slot.cbAutoSave->isChecked());
-        QCOMPARE(w.dialogs->asked, QStringList{"save"});
-        QCOMPARE(w.window->sbStatus->panelText(2), QString("Select File to Save Data..."));
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
+        slot.controls.autoSave = true;
+        ChooseAutoSaveFile(slot, slot, w.context);
+        QVERIFY(!slot.controls.autoSave);
+        QCOMPARE(w.dialogs.asked, QStringList{"save"});
+        QCOMPARE(w.sbStatus.panelText(2), QString("Select File to Save Data..."));
         QVERIFY(slot.edExportFile.isEmpty() && slot.edExportRawFile.isEmpty());
-    }
-
-    void saveTimerRunsFromCreationEveryFiveMinutes()
-    {
-        DataFilesWindow w;
-        QVERIFY(w.window->tmSave.isActive());
-        QCOMPARE(w.window->tmSave.interval(), 300000);
     }
 
     void tickSavesTickedSlotsWithoutAsking()
     {
-        DataFilesWindow w;
-        TChartSlot &both = w.slot(2);
-        TChartSlot &unticked = w.slot(1);
-        TChartSlot &noNames = w.slot(3);
-        for (TChartSlot *slot : {&both, &unticked, &noNames})
-            DataFilesWindow::addPairs(*slot, 0, 2);
-        both.cbAutoSave->setChecked(true);
-        noNames.cbAutoSave->setChecked(true);
+        DataFilesFixture w;
+        SlotUnderTest &both = w.slot(2);
+        SlotUnderTest &unticked = w.slot(1);
+        SlotUnderTest &noNames = w.slot(3);
+        for (SlotUnderTest *slot : {&both, &unticked, &noNames})
+            DataFilesFixture::addPairs(*slot, 0, 2);
+        both.controls.autoSave = true;
+        noNames.controls.autoSave = true;
         both.edExportFile = w.path("p2.csv");
         both.edExportRawFile = w.path("r2.txt");
         unticked.edExportFile = w.path("p1.csv");
-        TStringGrid &grid = *both.sgRawData;
-        grid.setColCount(1);
-        grid.setRowCount(3);
-        grid.setCells(0, 0, "c");
-        grid.setCells(0, 1, "1");
+        TStringGridModel &grid = both.vRawData;
+        grid.setGridColCount(1);
+        grid.setGridRowCount(3);
+        grid.setCell(0, 0, "c");
+        grid.setCell(0, 1, "1");
 
-        w.window->tmSaveTimer();
+        saveTimerTick(w, {1, 2, 3});
         QCOMPARE(readBytes(both.edExportFile), "Date,Value\r\n" + pairLine(0) + pairLine(1));
         QCOMPARE(readBytes(both.edExportRawFile), QByteArray("c\r\n1\r\n"));
         QVERIFY(!QFile::exists(unticked.edExportFile));
-        QVERIFY(w.dialogs->asked.isEmpty());
+        QVERIFY(w.dialogs.asked.isEmpty());
         // The raw save comes last, so its texts are the ones left.
-        QCOMPARE(w.window->sbStatus->panelText(2), "Saved Raw Performance Data to " + both.edExportRawFile);
+        QCOMPARE(w.sbStatus.panelText(2), "Saved Raw Performance Data to " + both.edExportRawFile);
 
         // A later tick adds only what came since; a deleted target is written anew from the start.
-        DataFilesWindow::addPairs(both, 2, 1);
-        grid.setCells(0, 2, "2");
-        grid.setRowCount(4);
+        DataFilesFixture::addPairs(both, 2, 1);
+        grid.setCell(0, 2, "2");
+        grid.setGridRowCount(4);
         QVERIFY(QFile::remove(both.edExportRawFile));
-        w.window->tmSaveTimer();
+        saveTimerTick(w, {1, 2, 3});
         QCOMPARE(readBytes(both.edExportFile), "Date,Value\r\n" + pairLine(0) + pairLine(1) + pairLine(2));
         QCOMPARE(readBytes(both.edExportRawFile), QByteArray("c\r\n1\r\n2\r\n"));
         QVERIFY(QFile::remove(both.edExportFile));
-        w.window->tmSaveTimer();
+        saveTimerTick(w, {1, 2, 3});
         QCOMPARE(readBytes(both.edExportFile), "Date,Value\r\n" + pairLine(0) + pairLine(1) + pairLine(2));
     }
 };

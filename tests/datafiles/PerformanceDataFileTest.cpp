@@ -1,13 +1,10 @@
-#include "DataFilesWindow.h"
+#include "AutoSave.h"
+#include "DataFilesFixture.h"
 #include "PerformanceDataFile.h"
-#include "TStatusBar.h"
 #include "TestRegistry.h"
 
-#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -41,28 +38,28 @@ private slots:
         QFETCH(bool, yes);
         QFETCH(QString, chosen);
         QFETCH(QStringList, asked);
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(2);
-        DataFilesWindow::addPairs(slot, 0, pairs);
-        w.dialogs->yesNoAnswers << yes;
-        w.dialogs->fileAnswers << (chosen.isEmpty() ? chosen : w.path(chosen));
-        slot.bbtExport->click();
-        QCOMPARE(w.dialogs->asked, asked);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(2);
+        DataFilesFixture::addPairs(slot, 0, pairs);
+        w.dialogs.yesNoAnswers << yes;
+        w.dialogs.fileAnswers << (chosen.isEmpty() ? chosen : w.path(chosen));
+        ExportPerformanceData(slot, slot, w.context);
+        QCOMPARE(w.dialogs.asked, asked);
         QVERIFY(slot.edExportFile.isEmpty());
         QVERIFY(!QFile::exists(w.path("out.csv")));
     }
 
     void exportWritesHeaderAndPairsAsTheyStand()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(3);
-        slot.edValueName->setText(QStringLiteral(" Locks\t"));
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(3);
+        slot.controls.valueName = QStringLiteral(" Locks\t");
         slot.vDateList << u"01/02/2026 10:00:00" << u"01/02/2026 10:00:03" << u"01/02/2026 10:00:06";
         slot.vValueList << u"12" << u"1,5, 7" << u" x ";
         const QString file = w.path("perf.csv");
-        w.dialogs->yesNoAnswers << true << false;
-        w.dialogs->fileAnswers << file;
-        slot.bbtExport->click();
+        w.dialogs.yesNoAnswers << true << false;
+        w.dialogs.fileAnswers << file;
+        ExportPerformanceData(slot, slot, w.context);
 
         QCOMPARE(readBytes(file), QByteArray("Date,Locks\r\n"
                                              "01/02/2026 10:00:00,12\r\n"
@@ -70,21 +67,21 @@ private slots:
                                              "01/02/2026 10:00:06, x \r\n"));
         QCOMPARE(slot.edExportFile, file);
         QCOMPARE(slot.edExFrom, QString("2"));
-        QCOMPARE(slot.sbStatus->panelText(1), QString("Data Saved..."));
-        QCOMPARE(w.window->sbStatus->panelText(2), "Data Saved to " + file);
-        QCOMPARE(w.dialogs->asked, (QStringList{"question: Export Data to csv file?", "save",
-                                                "question: Performance Data Saved to " + file + "\r\nOpen File?"}));
+        QCOMPARE(slot.statusBar.panelText(1), QString("Data Saved..."));
+        QCOMPARE(w.sbStatus.panelText(2), "Data Saved to " + file);
+        QCOMPARE(w.dialogs.asked, (QStringList{"question: Export Data to csv file?", "save",
+                                               "question: Performance Data Saved to " + file + "\r\nOpen File?"}));
     }
 
     void yesOpensTheFile()
     {
-        DataFilesWindow w;
+        DataFilesFixture w;
         OpenRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
-        TChartSlot &slot = w.slot(1);
-        DataFilesWindow::addPairs(slot, 0, 1);
-        w.dialogs->yesNoAnswers << true;
-        SavePerformanceData(w.path("open.csv"), slot, w.window->context());
+        SlotUnderTest &slot = w.slot(1);
+        DataFilesFixture::addPairs(slot, 0, 1);
+        w.dialogs.yesNoAnswers << true;
+        SavePerformanceData(w.path("open.csv"), slot, slot, w.context);
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(w.path("open.csv"))});
     }
@@ -102,14 +99,14 @@ private slots:
     {
         QFETCH(QString, valueName);
         QFETCH(QString, header);
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(1);
-        slot.edValueName->setText(valueName);
-        slot.cbAutoSave->setChecked(true); // no closing question
-        SavePerformanceData(w.path("h.csv"), slot, w.window->context());
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
+        slot.controls.valueName = valueName;
+        slot.controls.autoSave = true; // no closing question
+        SavePerformanceData(w.path("h.csv"), slot, slot, w.context);
         // Empty lists: a new file holds the header line alone, without a byte-order mark.
         QCOMPARE(readBytes(w.path("h.csv")), narrow(header + "\r\n"));
-        QVERIFY(w.dialogs->asked.isEmpty());
+        QVERIFY(w.dialogs.asked.isEmpty());
     }
 
     void saveResumesAfterMarkerOnlyInExistingFile_data()
@@ -130,71 +127,94 @@ private slots:
         QFETCH(QByteArray, existing);
         QFETCH(QString, marker);
         QFETCH(QByteArray, added);
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(4);
-        DataFilesWindow::addPairs(slot, 0, 3);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(4);
+        DataFilesFixture::addPairs(slot, 0, 3);
         slot.edExFrom = marker;
         const QString file = w.path("r.csv");
         if (existing != "<none>")
             writeBytes(file, existing);
-        SavePerformanceData(file, slot, w.window->context());
+        SavePerformanceData(file, slot, slot, w.context);
         QCOMPARE(readBytes(file), (existing == "<none>" ? QByteArray() : existing) + added);
-        QCOMPARE(slot.sbStatus->panelText(1), QString("Data Saved..."));
-        QCOMPARE(w.dialogs->asked.size(), 1);
+        QCOMPARE(slot.statusBar.panelText(1), QString("Data Saved..."));
+        QCOMPARE(w.dialogs.asked.size(), 1);
     }
 
     void secondSaveAddsOnlyNewPairs()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(1);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
         const QString file = w.path("twice.csv");
-        DataFilesWindow::addPairs(slot, 0, 2);
-        SavePerformanceData(file, slot, w.window->context());
-        DataFilesWindow::addPairs(slot, 2, 2);
-        SavePerformanceData(file, slot, w.window->context());
+        DataFilesFixture::addPairs(slot, 0, 2);
+        SavePerformanceData(file, slot, slot, w.context);
+        DataFilesFixture::addPairs(slot, 2, 2);
+        SavePerformanceData(file, slot, slot, w.context);
         QCOMPARE(readBytes(file), "Date,Value\r\n" + pairLine(0) + pairLine(1) + pairLine(2) + pairLine(3));
         QCOMPARE(slot.edExFrom, QString("3"));
     }
 
     void clearMakesNextSaveTakeEveryNewPair()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(2);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(2);
         const QString file = w.path("cleared.csv");
-        DataFilesWindow::addPairs(slot, 0, 3);
-        SavePerformanceData(file, slot, w.window->context());
-        slot.bbtClear->click();
-        QVERIFY(slot.edExFrom.isEmpty());
+        DataFilesFixture::addPairs(slot, 0, 3);
+        SavePerformanceData(file, slot, slot, w.context);
+        // What Clear leaves: empty lists and no marker.
+        slot.vDateList.clear();
+        slot.vValueList.clear();
+        slot.edExFrom.clear();
         // The first samples after Clear take indices 0 and 1 again.
-        DataFilesWindow::addPairs(slot, 10, 2);
-        SavePerformanceData(file, slot, w.window->context());
+        DataFilesFixture::addPairs(slot, 10, 2);
+        SavePerformanceData(file, slot, slot, w.context);
         QCOMPARE(readBytes(file), "Date,Value\r\n" + pairLine(0) + pairLine(1) + pairLine(2) + "Date,Value\r\n"
                                       + pairLine(10) + pairLine(11));
     }
 
-    void escapeEndsSaveLikeACompleteOne()
+    void clearDuringSaveEndsItsWriting()
     {
-        DataFilesWindow w;
-        w.window->show();
-        w.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-        w.window->edDB->setFocus();
-        TChartSlot &slot = w.slot(1);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
         constexpr int total = 300000;
-        DataFilesWindow::addPairs(slot, 0, total);
+        DataFilesFixture::addPairs(slot, 0, total);
+        const QString file = w.path("cleared.csv");
+        // Clear comes while the save lets events run; the first new sample follows at once.
+        QTimer::singleShot(0, [&] {
+            slot.vDateList.clear();
+            slot.vValueList.clear();
+            slot.edExFrom.clear();
+            DataFilesFixture::addPairs(slot, 7, 1);
+        });
+        SavePerformanceData(file, slot, slot, w.context);
+        const QByteArray first = readBytes(file);
+        const qsizetype written = first.count('\n') - 1;
+        QVERIFY2(written > 0 && written < total, qPrintable(QString::number(written)));
+        QVERIFY(first.endsWith(pairLine(int(written) - 1)));
+        QVERIFY(slot.edExFrom.isEmpty());
+
+        SavePerformanceData(file, slot, slot, w.context);
+        QCOMPARE(readBytes(file), first + "Date,Value\r\n" + pairLine(7));
+    }
+
+    void abortEndsSaveLikeACompleteOne()
+    {
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
+        constexpr int total = 300000;
+        DataFilesFixture::addPairs(slot, 0, total);
         const QString file = w.path("esc.csv");
-        // The key arrives while the save lets pending events run.
-        QTimer::singleShot(0, w.window.get(), [&] { QTest::keyClick(w.window->edDB, Qt::Key_Escape); });
-        SavePerformanceData(file, slot, w.window->context());
+        // Escape comes while the save lets pending events run.
+        QTimer::singleShot(0, [&] { w.state.bAbort = true; });
+        SavePerformanceData(file, slot, slot, w.context);
 
         const qsizetype written = readBytes(file).count('\n') - 1;
         QVERIFY2(written > 0 && written < total, qPrintable(QString::number(written)));
         QCOMPARE(slot.edExFrom, QString::number(written - 1));
-        QCOMPARE(slot.sbStatus->panelText(1), QString("Data Saved..."));
-        QCOMPARE(w.dialogs->asked, QStringList{"question: Performance Data Saved to " + file + "\r\nOpen File?"});
+        QCOMPARE(slot.statusBar.panelText(1), QString("Data Saved..."));
+        QCOMPARE(w.dialogs.asked, QStringList{"question: Performance Data Saved to " + file + "\r\nOpen File?"});
 
-        // The next save resumes after the marker: every pair once, none lost.
-        SavePerformanceData(file, slot, w.window->context());
+        // The next save, the flag still set, resumes after the marker: every pair once, none lost.
+        SavePerformanceData(file, slot, slot, w.context);
         QByteArray expected = "Date,Value\r\n";
         for (int i = 0; i < total; ++i)
             expected += pairLine(i);
@@ -203,17 +223,20 @@ private slots:
 
     void saveStartedDuringSaveOfSameFileIsSkipped()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(1);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
         constexpr int total = 200000;
-        DataFilesWindow::addPairs(slot, 0, total);
+        DataFilesFixture::addPairs(slot, 0, total);
         const QString file = w.path("busy.csv");
         slot.edExportFile = file;
-        slot.cbAutoSave->setChecked(true);
+        slot.controls.autoSave = true;
         bool ticked = false;
         // The auto-save tick comes while the Export of the same file is halfway.
-        QTimer::singleShot(0, w.window.get(), [&] { w.window->tmSaveTimer(); ticked = true; });
-        SavePerformanceData(file, slot, w.window->context());
+        QTimer::singleShot(0, [&] {
+            AutoSaveSlot(slot, slot, w.context);
+            ticked = true;
+        });
+        SavePerformanceData(file, slot, slot, w.context);
         QVERIFY(ticked);
         QByteArray expected = "Date,Value\r\n";
         for (int i = 0; i < total; ++i)
@@ -235,22 +258,22 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, markerAfter);
         QFETCH(QString, message);
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(5);
-        DataFilesWindow::addPairs(slot, 0, 3);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(5);
+        DataFilesFixture::addPairs(slot, 0, 3);
         slot.edExFrom = "0";
         slot.tmSample.start();
         if (file == "<folder>") {
             QVERIFY(QDir(w.path("")).mkdir("sub"));
             file = w.path("sub");
         }
-        SavePerformanceData(file, slot, w.window->context());
-        QVERIFY(!slot.tmSample.isActive());
-        QVERIFY2(slot.sbStatus->panelText(1).startsWith("Sampling Stopped..." + message),
-                 qPrintable(slot.sbStatus->panelText(1)));
+        SavePerformanceData(file, slot, slot, w.context);
+        QVERIFY(!slot.running());
+        QVERIFY2(slot.statusBar.panelText(1).startsWith("Sampling Stopped..." + message),
+                 qPrintable(slot.statusBar.panelText(1)));
         // The lines never reached the file, so the marker does not claim them.
         QCOMPARE(slot.edExFrom, markerAfter);
-        QVERIFY(w.dialogs->asked.isEmpty());
+        QVERIFY(w.dialogs.asked.isEmpty());
     }
 };
 

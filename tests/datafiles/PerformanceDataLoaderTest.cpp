@@ -1,22 +1,18 @@
-#include "DataFilesWindow.h"
+#include "DataFilesFixture.h"
 #include "PerformanceDataFile.h"
 #include "PerformanceDataLoader.h"
 #include "Regional.h"
-#include "SlotChart.h"
-#include "TChart.h"
-#include "TStatusBar.h"
 #include "TestRegistry.h"
 
-#include <QLineEdit>
-#include <QPushButton>
+#include <QDateTime>
 #include <QTest>
 
 namespace {
 
-void load(DataFilesWindow &w, TChartSlot &slot, const QString &file)
+void load(DataFilesFixture &w, SlotUnderTest &slot, const QString &file)
 {
-    w.dialogs->fileAnswers << file;
-    LoadPerformanceData(slot, w.window->context());
+    w.dialogs.fileAnswers << file;
+    LoadPerformanceData(slot, slot, w.context);
 }
 
 } // namespace
@@ -67,136 +63,134 @@ private slots:
         QFETCH(QStringList, dates);
         QFETCH(QStringList, values);
         QFETCH(QString, title);
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(2);
-        DataFilesWindow::addPairs(slot, 0, 5); // replaced by the load
-        slot.edValueName->setText(valueName);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(2);
+        DataFilesFixture::addPairs(slot, 0, 5); // replaced by the load
+        slot.controls.valueName = valueName;
         slot.tmSample.start();
         const QString file = w.path("in.csv");
         writeBytes(file, content);
         load(w, slot, file);
+        QCOMPARE(w.dialogs.asked, QStringList{"open"});
         QCOMPARE(slot.vDateList.toStringList(), dates);
         QCOMPARE(slot.vValueList.toStringList(), values);
-        QCOMPARE(slot.chrtStatistics->titleText(), title);
-        QCOMPARE(w.window->sbStatus->panelText(2), "Loaded Performance Data from " + file);
-        QVERIFY(!slot.tmSample.isActive());
+        // Titled, then redrawn in full from the loaded lists.
+        QCOMPARE(slot.chart, (QStringList{"title: " + title, QString("draw all: %1 pairs").arg(dates.size())}));
+        QCOMPARE(w.sbStatus.panelText(2), "Loaded Performance Data from " + file);
+        QVERIFY(!slot.running());
         QCOMPARE(slot.edExFrom, dates.isEmpty() ? QString() : QString::number(dates.size() - 1));
     }
 
-    void loadButtonAsksForTheFile()
+    void loadShowsItsProgressAtOnce()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(6);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
         const QString file = w.path("in.csv");
-        writeBytes(file, "Date,Value\r\n01/02/2026 10:00:00,1\r\n");
-        w.dialogs->fileAnswers << file;
-        slot.bbtLoad->click();
-        QCOMPARE(w.dialogs->asked, QStringList{"open"});
-        QCOMPARE(slot.vValueList.toStringList(), QStringList{"1"});
-        QVERIFY(w.slot(1).vValueList.isEmpty());
+        writeBytes(file, "Date,Value\r\n" + pairLine(0));
+        load(w, slot, file);
+        QCOMPARE(w.sbStatus.repainted.value(0), QString("Loading Performance Data..."));
+        QVERIFY(slot.statusBar.repainted.isEmpty());
     }
 
     void cancelLeavesSlotUntouched()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(1);
-        DataFilesWindow::addPairs(slot, 0, 2);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
+        DataFilesFixture::addPairs(slot, 0, 2);
         slot.tmSample.start();
         load(w, slot, QString());
         QVERIFY(slot.tmSample.isActive());
         QCOMPARE(slot.vDateList.size(), 2);
+        QVERIFY(slot.chart.isEmpty());
     }
 
     void abortFlagLeftFromEscapeEndsTheLoad()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(1);
-        DataFilesWindow::addPairs(slot, 0, 2);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
+        DataFilesFixture::addPairs(slot, 0, 2);
         slot.edExFrom = "1";
-        slot.chrtStatistics->setTitleText("old");
-        w.window->state.bAbort = true;
+        w.state.bAbort = true;
         const QString file = w.path("in.csv");
         writeBytes(file, "Date,Value\r\n01/02/2026 10:00:00,1\r\n");
-        SlotChart::draw(slot, false);
         load(w, slot, file);
-        QCOMPARE(w.window->sbStatus->panelText(2), QString("Loading Performance Data Aborted..."));
+        QCOMPARE(w.sbStatus.panelText(2), QString("Loading Performance Data Aborted..."));
         QVERIFY(slot.vDateList.isEmpty() && slot.vValueList.isEmpty());
-        QCOMPARE(slot.chrtStatistics->titleText(), QString("old"));
-        QCOMPARE(slot.chrtStatistics->pointCount(), 2);
+        // The chart keeps its title and the points it had.
+        QVERIFY(slot.chart.isEmpty());
         // Nothing of the file is in the lists, so the next save into it starts afresh.
         QVERIFY(slot.edExFrom.isEmpty());
     }
 
     void missingFileKeepsListsAndReports()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(1);
-        DataFilesWindow::addPairs(slot, 0, 2);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
+        DataFilesFixture::addPairs(slot, 0, 2);
         slot.edExFrom = "1";
         slot.tmSample.start();
-        SlotChart::draw(slot, false);
         load(w, slot, w.path("missing.csv"));
-        QCOMPARE(slot.chrtStatistics->pointCount(), 2);
-        QVERIFY(!slot.tmSample.isActive());
+        QVERIFY(slot.chart.isEmpty());
+        QVERIFY(!slot.running());
         QCOMPARE(slot.vDateList.size(), 2);
         QCOMPARE(slot.edExFrom, QString("1"));
-        const QString text = w.window->sbStatus->panelText(2);
+        const QString text = w.sbStatus.panelText(2);
         QVERIFY2(text.startsWith("Sampling Stopped Due to Exception...Cannot open file"), qPrintable(text));
     }
 
     void roundTripGivesBackTheLists()
     {
-        DataFilesWindow w;
-        TChartSlot &source = w.slot(1);
-        source.edValueName->setText("Größe €");
-        DataFilesWindow::addPairs(source, 0, 3);
+        DataFilesFixture w;
+        SlotUnderTest &source = w.slot(1);
+        source.controls.valueName = "Größe €";
+        DataFilesFixture::addPairs(source, 0, 3);
         source.vDateList << u"01/02/2026 10:00:03";
         source.vValueList << u"a,b";
-        DataFilesWindow::addPairs(source, 4, 46);
+        DataFilesFixture::addPairs(source, 4, 46);
         const QString file = w.path("trip.csv");
-        SavePerformanceData(file, source, w.window->context());
+        SavePerformanceData(file, source, source, w.context);
 
-        TChartSlot &target = w.slot(2);
+        SlotUnderTest &target = w.slot(2);
         load(w, target, file);
         QCOMPARE(target.vDateList.toStringList(), source.vDateList.toStringList());
         QCOMPARE(target.vValueList.toStringList(), source.vValueList.toStringList());
-        // The chart is rebuilt from the loaded lists; "a,b" is no number and stops the redraw there.
-        QCOMPARE(target.chrtStatistics->pointCount(), 3);
-        QCOMPARE(target.chrtStatistics->point(2).y(), 2.5);
-        QCOMPARE(target.chrtStatistics->titleText(),
-                 "Statistics for Größe € taken from " + source.vDateList.first().toString() + " to "
-                     + source.vDateList.last().toString());
+        QCOMPARE(target.chart, (QStringList{"title: Statistics for Größe € taken from "
+                                                + source.vDateList.first().toString() + " to "
+                                                + source.vDateList.last().toString(),
+                                            "draw all: 50 pairs"}));
     }
 
     void fileFromOtherRegionalSettingsLoadsNothing()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(1);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
         Regional::setCurrent(Regional(u'.', u'-', QStringLiteral("HH-mm-ss"), u','));
         slot.vDateList << Regional::current().formatTimeLine(QDateTime(QDate(2026, 2, 1), QTime(10, 0)));
         slot.vValueList << u"1,5";
         const QString file = w.path("other.csv");
-        SavePerformanceData(file, slot, w.window->context());
+        SavePerformanceData(file, slot, slot, w.context);
         QCOMPARE(readBytes(file), QByteArray("Date,Value\r\n01.02.2026 10-00-00,1,5\r\n"));
 
         Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
         load(w, slot, file);
         QVERIFY(slot.vDateList.isEmpty());
-        QCOMPARE(slot.chrtStatistics->titleText(), QString("Statistics for Value taken from 01.02.2026 10-00-00 to 01.02.2026 10-00-00"));
+        QCOMPARE(slot.chart, (QStringList{"title: Statistics for Value taken from 01.02.2026 10-00-00 to "
+                                          "01.02.2026 10-00-00",
+                                          "draw all: 0 pairs"}));
     }
 
     void saveIntoLoadedFileAppendsOnlyNewSamples()
     {
-        DataFilesWindow w;
-        TChartSlot &slot = w.slot(1);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
         const QString file = w.path("loaded.csv");
         QByteArray content = "Date,Value\r\n" + pairLine(0) + pairLine(1) + "garbage\r\n" + pairLine(2);
         writeBytes(file, content);
         slot.edExFrom = "0";
         load(w, slot, file);
         QCOMPARE(slot.edExFrom, QString("2"));
-        DataFilesWindow::addPairs(slot, 3, 2);
-        SavePerformanceData(file, slot, w.window->context());
+        DataFilesFixture::addPairs(slot, 3, 2);
+        SavePerformanceData(file, slot, slot, w.context);
         QCOMPARE(readBytes(file), content + pairLine(3) + pairLine(4));
     }
 };

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "LineList.h"
-#include "TConnection.h"
-#include "TQuery.h"
-
-#include <QStringList>
-#include <QTimer>
+#include "SlotState.h"
+#include "SlotView.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,24 +15,18 @@ class TFoldPicture;
 class TStatusBar;
 class TStringGrid;
 
-// Everything that samples one query into one chart. The widgets belong to the window's widget
-// tree; the slot holds them by pointer and owns its timer, connection, query and state holders.
-class TChartSlot {
+// One chart slot as the window has it: the slot's state and the widgets of its pane, which
+// belong to the window's widget tree and are held here by pointer. It is the view the slot's
+// sampling and data files report to.
+class TChartSlot : public SlotState, public SlotView {
 public:
     explicit TChartSlot(int number);
-    TChartSlot(const TChartSlot &) = delete;
-    TChartSlot &operator=(const TChartSlot &) = delete;
-
-    // The slot number 1..6, carried as the Tag of every control that raises an event.
-    int number() const { return number_; }
-    // A slot runs exactly while its sample timer is enabled.
-    bool running() const { return tmSample.isActive(); }
 
     // Pane, from top to bottom.
     QFrame *pane = nullptr;
     TStatusBar *sbStatus = nullptr;
     TChart *chrtStatistics = nullptr;
-    TStringGrid *sgRawData = nullptr; // lies over the chart, hidden at start
+    TStringGrid *sgRawData = nullptr; // shows vRawData over the chart, hidden at start
     QWidget *paHide = nullptr;
     TFoldPicture *imUp = nullptr;
     TFoldPicture *imDown = nullptr;
@@ -67,22 +57,13 @@ public:
     QLineEdit *edSeparator = nullptr;
     QPushButton *bbtClearRawData = nullptr;
 
-    QTimer tmSample;
-    TConnection dbLocal;
-    TQuery qryDynamic{dbLocal};
-
-    // State holders, all text.
-    QString vSQL;
-    // One line per recorded sample, held compactly: a week at one sample a second is 604,800 lines.
-    LineList vDateList;
-    LineList vValueList;
-    QStringList vTmpList;
-    QString edValue;
-    QString edExportFile;
-    QString edExportRawFile;
-    QString edExFrom;
-    QString edExRawFrom;
-
-private:
-    int number_;
+    SlotSettings settings() const override;
+    StatusPanels &status() override;
+    void setValueName(const QString &name) override;
+    void setAutoSave(bool ticked) override;
+    bool drawChart(bool append) override;
+    void setChartTitle(const QString &title) override;
+    void runStarted() override;
+    void runStopped() override;
+    void rawRowAdded(int row) override;
 };

@@ -1,4 +1,4 @@
-#include "DataFilesWindow.h"
+#include "DataFilesFixture.h"
 
 #include "Regional.h"
 
@@ -15,23 +15,40 @@ QString pairDate(int i)
 }
 } // namespace
 
-DataFilesWindow::DataFilesWindow()
+bool SlotUnderTest::drawChart(bool append)
 {
-    Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
-    window = std::make_unique<TfmMonSettings>(scratch);
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    window->setDialogs(std::move(scripted));
+    chart << QStringLiteral("draw %1: %2 pairs").arg(append ? u"newest" : u"all").arg(vDateList.size());
+    return true;
 }
 
-DataFilesWindow::~DataFilesWindow() = default;
+DataFilesFixture::DataFilesFixture()
+{
+    Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
+}
 
-void DataFilesWindow::addPairs(TChartSlot &slot, int first, int count)
+SlotUnderTest &DataFilesFixture::slot(int n)
+{
+    std::unique_ptr<SlotUnderTest> &slot = slots_[n];
+    if (!slot)
+        slot = std::make_unique<SlotUnderTest>(n);
+    return *slot;
+}
+
+void DataFilesFixture::addPairs(SlotState &slot, int first, int count)
 {
     for (int i = first; i < first + count; ++i) {
         slot.vDateList.append(pairDate(i));
         slot.vValueList.append(QString::number(i) + QStringLiteral(".5"));
     }
+}
+
+void fillRawRows(TStringGridModel &grid, const QList<QStringList> &rows)
+{
+    grid.setGridColCount(int(rows.first().size()));
+    grid.setGridRowCount(int(rows.size()) + 1);
+    for (int row = 0; row < rows.size(); ++row)
+        for (int col = 0; col < rows[row].size(); ++col)
+            grid.setCell(col, row, rows[row][col]);
 }
 
 QByteArray pairLine(int i)
