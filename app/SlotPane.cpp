@@ -6,6 +6,7 @@
 #include "TFoldPicture.h"
 #include "TStatusBar.h"
 #include "TStringGrid.h"
+#include "WindowDesign.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,8 +38,6 @@ constexpr IrregularNames irregularNames[6] = {
 };
 
 constexpr int statusBarHeight = 20;
-constexpr int foldBarHeight = 11;
-constexpr int controlStripHeight = 72;
 
 QString numbered(const char *name, int n)
 {
@@ -113,7 +112,7 @@ void buildFoldBar(TChartSlot &slot)
     const int n = slot.number();
     slot.paHide = new QWidget(slot.pane);
     slot.paHide->setObjectName(numbered("paHide", n));
-    slot.paHide->setFixedHeight(foldBarHeight);
+    slot.paHide->setFixedHeight(WindowDesign::foldBarHeight);
     auto *layout = new QVBoxLayout(slot.paHide);
     layout->setContentsMargins(0, 0, 0, 0);
     slot.imUp = new TFoldPicture(TFoldPicture::Direction::Up, slot.paHide);
@@ -150,7 +149,7 @@ void buildSlotPane(TChartSlot &slot, QWidget *parent)
 
     slot.paControls = new QWidget(slot.pane);
     slot.paControls->setObjectName(numbered("paControls", n));
-    slot.paControls->setFixedHeight(controlStripHeight);
+    slot.paControls->setFixedHeight(WindowDesign::slotStripHeight);
     buildControlStrip(slot, names);
 
     auto *layout = new QVBoxLayout(slot.pane);

@@ -30,8 +30,6 @@
 namespace {
 
 constexpr QSize designClientSize(827, 610);
-constexpr int foldBarHeight = 11;
-constexpr int controlStripHeight = 159;
 constexpr int designRightColumnWidth = 413;
 constexpr int closedPaneHeight = 3;
 
@@ -92,7 +90,7 @@ void TfmMonSettings::setupFoldBar()
     paHide = new QFrame(this);
     paHide->setObjectName(QStringLiteral("paHide"));
     static_cast<QFrame *>(paHide)->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    paHide->setFixedHeight(foldBarHeight);
+    paHide->setFixedHeight(WindowDesign::foldBarHeight);
     auto *layout = new QVBoxLayout(paHide);
     layout->setContentsMargins(1, 0, 1, 0);
     imUp = new TFoldPicture(TFoldPicture::Direction::Up, paHide);
@@ -108,7 +106,7 @@ void TfmMonSettings::setupControlStrip()
 {
     paControls = new QWidget(this);
     paControls->setObjectName(QStringLiteral("paControls"));
-    paControls->setFixedHeight(controlStripHeight);
+    paControls->setFixedHeight(WindowDesign::controlStripHeight);
     StripLayout strip(paControls, 0);
 
     strip.label("lbSRV", "Srv:", {7, 12});
@@ -196,8 +194,9 @@ void TfmMonSettings::setupChartArea()
     columns->setStretchFactor(0, 1);
     columns->setStretchFactor(1, 0);
     columns->handle(1)->setObjectName(QStringLiteral("splitHor"));
-    columns->setSizes({designClientSize.width() - designRightColumnWidth - WindowDesign::splitterWidth, designRightColumnWidth});
-    // Splitters show in the active-WindowDesign::caption colour.
+    columns->setSizes(
+        {designClientSize.width() - designRightColumnWidth - WindowDesign::splitterWidth, designRightColumnWidth});
+    // Splitters show in the active-caption colour.
     for (QSplitter *splitter : {columns, leftPanes, rightPanes}) {
         for (int i = 1; i < splitter->count(); ++i) {
             QSplitterHandle *handle = splitter->handle(i);

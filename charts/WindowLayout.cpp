@@ -5,6 +5,7 @@
 #include "TFoldPicture.h"
 #include "TSplitterDrag.h"
 #include "TStatusBar.h"
+#include "WindowDesign.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -15,8 +16,6 @@ namespace {
 constexpr int messagePanel = 2;
 constexpr int fixedPanelsWidth = 328;
 constexpr int narrowMessagePanel = 5;
-constexpr int controlStripHeight = 159;
-constexpr int slotStripHeight = 72;
 constexpr int foldedHeight = 1;
 constexpr int collapseBelowWidth = 40;
 constexpr int collapsedPaneHeight = 2;
@@ -54,7 +53,7 @@ void foldControlStrip(QWidget &imUp, QWidget &imDown, QWidget &paControls, TStat
         paControls.setFixedHeight(foldedHeight);
     } else {
         swapPictures(imDown, imUp);
-        paControls.setFixedHeight(controlStripHeight);
+        paControls.setFixedHeight(WindowDesign::controlStripHeight);
     }
     fitMessagePanel(sbStatus);
     // The new layout is drawn before the click's handler returns.
@@ -65,7 +64,7 @@ void foldSlotStrip(TChartSlot &slot)
 {
     if (!slot.imUp->isHidden()) {
         swapPictures(*slot.imUp, *slot.imDown);
-        slot.paControls->setFixedHeight(slotStripHeight);
+        slot.paControls->setFixedHeight(WindowDesign::slotStripHeight);
     } else {
         swapPictures(*slot.imDown, *slot.imUp);
         slot.paControls->setFixedHeight(foldedHeight);
