@@ -125,6 +125,21 @@ private slots:
         QVERIFY2(slot.sbStatus->panelText(1).startsWith("Brrr... "), qPrintable(slot.sbStatus->panelText(1)));
     }
 
+    // Closing the window while the driver is stuck in a login leaves that thread behind.
+    void closingDoesNotWaitForAStuckLogin()
+    {
+        auto w = std::make_unique<WindowUnderTest>();
+        w->window->edSRV->setEditText(silentDsn("5.0"));
+        w->window->show();
+        w->window->bbtConnect->click();
+        runSlot(*w, *w->window->slotByTag(1), "select 1");
+        QTest::qWait(200);
+        QElapsedTimer clock;
+        clock.start();
+        w.reset();
+        QVERIFY2(clock.elapsed() < longestAllowedGapMs, qPrintable(QString::number(clock.elapsed())));
+    }
+
     void escapeAbandonsAWaitingConnect()
     {
         WindowUnderTest w;
