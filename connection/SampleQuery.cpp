@@ -84,7 +84,8 @@ QString ComposeSampleQuery(int aggregateIndex, const QString &column, const QStr
 
 void TestSampleQuery(const SampleQueryControls &controls, SharedConnection &dblocal, TWindowContext context)
 {
-    if (!dblocal.connected() || dblocal.pending(SharedConnection::Kind::Test))
+    // A link lost since Connect is no reason to do nothing: the statement logs in again.
+    if ((!dblocal.connected() && !dblocal.worker().lostLink()) || dblocal.pending(SharedConnection::Kind::Test))
         return;
     context.state.bAbort = false;
     context.sbStatus.setPanelText(2, QString());

@@ -25,7 +25,7 @@ struct SampleQueryControls {
 // column and table are trimmed, the filter is taken whole.
 QString ComposeSampleQuery(int aggregateIndex, const QString &column, const QString &table, const QString &filter);
 
-// Does nothing unless the shared connection is open, or while an earlier Test waits for the
-// server. The result fills the grid when the server has answered: names in row 0, one row per
+// Does nothing unless the shared connection is open (or lost its link since), or while an
+// earlier Test waits for the server. The result fills the grid when the server has answered: names in row 0, one row per
 // result row, one empty row last.
 void TestSampleQuery(const SampleQueryControls &controls, SharedConnection &dblocal, TWindowContext context);

@@ -45,6 +45,7 @@ struct ConnectionWorker::Thread {
         });
         QString error;
         bool failed = false;
+        bool lost = false;
         try {
             if (!connection) {
                 connection = std::make_unique<TConnection>();
@@ -57,8 +58,10 @@ struct ConnectionWorker::Thread {
             failed = true;
             error = e.message();
             // A dead link is never reused: the next request opens a fresh one.
-            if (e.linkLost())
+            if (e.linkLost()) {
                 close();
+                lost = true;
+            }
         } catch (const std::exception &e) {
             failed = true;
             error = QString::fromUtf8(e.what());
@@ -67,10 +70,10 @@ struct ConnectionWorker::Thread {
             error = QStringLiteral("");
         const bool open = connection && connection->connected();
         const QString string = connection ? connection->connectionString() : connectionString;
-        tell([id, error, open, string, generation = generation](ConnectionWorker &owner) {
+        tell([id, error, open, lost, string, generation = generation](ConnectionWorker &owner) {
             if (generation == owner.generation_) {
                 owner.connectionString_ = string;
-                owner.finished(id, error, open);
+                owner.finished(id, error, open, lost);
             }
         });
     }
@@ -181,7 +184,7 @@ void ConnectionWorker::started(RequestId id, Deadline deadline)
     deadline_.start(deadlineSeconds(deadline) * millisecondsPerSecond);
 }
 
-void ConnectionWorker::finished(RequestId id, const QString &error, bool connected)
+void ConnectionWorker::finished(RequestId id, const QString &error, bool connected, bool lost)
 {
     if (id == runningId_) {
         deadline_.stop();
@@ -189,6 +192,7 @@ void ConnectionWorker::finished(RequestId id, const QString &error, bool connect
     }
     --inFlight_;
     connected_ = connected;
+    lostLink_ = (lostLink_ || lost) && !connected;
     const auto request = std::find_if(pending_.begin(), pending_.end(),
                                       [id](const Pending &pending) { return pending.id == id; });
     if (request == pending_.end())
@@ -206,7 +210,9 @@ void ConnectionWorker::deadlinePassed()
                               : QStringLiteral("Query timeout expired: the server did not answer within %1 s")
                                     .arg(TConnection::queryTimeoutSeconds());
     const std::vector<Pending> failed = std::move(pending_);
+    const bool wasConnected = connected_;
     startAfresh();
+    lostLink_ = lostLink_ || wasConnected;
     for (const Pending &request : failed)
         request.done(error, false);
 }

@@ -65,6 +65,9 @@ public:
     // True from a successful open until a close, a lost link or a deadline; read on the
     // owner's thread from what the worker last reported.
     bool connected() const { return connected_; }
+    // The connection was open until the server or the network dropped it, or until a deadline
+    // cut it loose: the next statement on it logs in again with the same string.
+    bool lostLink() const { return lostLink_; }
 
     // The next request starts on a new thread with a closed connection; this one's requests
     // are abandoned and its thread, stuck or not, is left to finish on its own.
@@ -79,7 +82,7 @@ private:
     RequestId post(Deadline deadline, Job job, Done done);
     Thread &thread();
     void started(RequestId id, Deadline deadline);
-    void finished(RequestId id, const QString &error, bool connected);
+    void finished(RequestId id, const QString &error, bool connected, bool lost);
     void deadlinePassed();
 
     Thread *thread_ = nullptr;
@@ -87,6 +90,7 @@ private:
     RequestId runningId_ = 0;
     int inFlight_ = 0;
     bool connected_ = false;
+    bool lostLink_ = false;
     Deadline runningDeadline_ = Deadline::Query;
     int generation_ = 0;
     // The connection's string as the last finished request left it, for a fresh thread.

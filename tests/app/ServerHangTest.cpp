@@ -4,6 +4,7 @@
 #include "SilentServer.h"
 #include "SimServer.h"
 #include "TStatusBar.h"
+#include "TStringGrid.h"
 #include "TestRegistry.h"
 #include "WindowUnderTest.h"
 #include "paMonSettings.h"
@@ -291,6 +292,19 @@ private slots:
         w->settle();
         QVERIFY2(w->dialogs->asked.isEmpty(), qPrintable(w->dialogs->asked.join('\n')));
         QVERIFY(!w->window->meTableDesc->toPlainText().isEmpty());
+
+        // Test likewise: one failure tells of the lost link, the next Test logs in again.
+        server_->kill();
+        QVERIFY(server_->restart());
+        w->window->reSQL->setPlainText("select V=5");
+        w->window->bbtSample->click();
+        w->settle();
+        QVERIFY2(w->window->sbStatus->panelText(2).startsWith("Exception in Test SQL..."),
+                 qPrintable(w->window->sbStatus->panelText(2)));
+        w->window->bbtSample->click();
+        w->settle();
+        QCOMPARE(w->window->sbStatus->panelText(2), QString());
+        QCOMPARE(w->window->sgTest->cells(0, 1), QString("5"));
     }
 };
 
