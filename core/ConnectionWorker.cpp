@@ -96,6 +96,8 @@ struct ConnectionWorker::Thread {
         QMetaObject::invokeMethod(&context, [this] {
             query.reset();
             connection.reset();
+            // Handed back so that the thread that deletes it owns it.
+            context.moveToThread(qApp->thread());
             thread.quit();
         });
         // Deleted on the thread that made it, once the worker's thread has ended.
