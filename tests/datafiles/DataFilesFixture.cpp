@@ -15,23 +15,9 @@ QString pairDate(int i)
 }
 } // namespace
 
-bool SlotUnderTest::drawChart(bool append)
-{
-    chart << QStringLiteral("draw %1: %2 pairs").arg(append ? u"newest" : u"all").arg(vDateList.size());
-    return true;
-}
-
 DataFilesFixture::DataFilesFixture()
 {
     Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
-}
-
-SlotUnderTest &DataFilesFixture::slot(int n)
-{
-    std::unique_ptr<SlotUnderTest> &slot = slots_[n];
-    if (!slot)
-        slot = std::make_unique<SlotUnderTest>(n);
-    return *slot;
 }
 
 void DataFilesFixture::addPairs(SlotState &slot, int first, int count)

@@ -1,25 +1,20 @@
-#include "Regional.h"
-#include "SamplingWindow.h"
-#include "TChart.h"
-#include "TChartSlot.h"
-#include "TStatusBar.h"
+#include "RunControl.h"
+#include "SampleTimer.h"
+#include "SamplingFixture.h"
 #include "TestRegistry.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
 namespace {
 
-const QString spidProbe = QStringLiteral("/**/\nselect @@spid SPID");
+const QString spidProbe = QStringLiteral("select @@spid SPID");
 
-qsizetype countOf(const QStringList &batches, const QString &batch)
+// The process id that panel 0 shows after a Run: "S: <spid>@<server>".
+int spidShown(SlotUnderTest &slot)
 {
-    return batches.count(batch);
+    const QString panel = slot.statusBar.panelText(0);
+    return panel.mid(3, panel.indexOf(u'@') - 3).toInt();
 }
 
 } // namespace
@@ -31,51 +26,51 @@ private slots:
 
     void runWithoutAnyStatementDoesNothingVisible()
     {
-        SamplingWindow w(*server_);
-        TChartSlot &slot = w.slot(1);
-        w.window->sbStatus->setPanelText(2, "old message");
-        w.window->state.bAbort = true;
-        w.run(1, " \t\r\n");
-        QCOMPARE(w.window->sbStatus->panelText(2), QString());
-        QVERIFY(!w.window->state.bAbort);
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(1);
+        w.sbStatus.setPanelText(2, "old message");
+        w.state.bAbort = true;
+        QVERIFY(w.run(slot, " \t\r\n"));
+        QCOMPARE(w.sbStatus.panelText(2), QString());
+        QVERIFY(!w.state.bAbort);
         QVERIFY(!slot.running());
-        QVERIFY(slot.cbStyle->isEnabled());
+        QVERIFY(slot.runs.isEmpty());
         for (int panel = 0; panel < 3; ++panel)
-            QCOMPARE(slot.sbStatus->panelText(panel), QString());
+            QCOMPARE(slot.statusBar.panelText(panel), QString());
         QVERIFY(!slot.dbLocal.connected());
+        QVERIFY(!slot.dbLocal.busy()); // nothing was sent
     }
 
     void runOpensTheSlotsOwnConnectionAndStopKeepsIt()
     {
-        SamplingWindow w(*server_);
-        TChartSlot &slot = w.slot(2);
-        slot.cbMarks->setChecked(true); // not clicked: Run re-applies it
-        w.run(2, "select V=1");
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(2);
+        w.pressRun(slot, "select V=1");
+        QCOMPARE(slot.vSQL, QString("select V=1"));
+        // Running from the press on, the timer only once the server has answered.
+        QVERIFY(slot.running());
+        QVERIFY(!slot.tmSample.isActive());
+        QVERIFY(slot.runs.isEmpty());
+        QVERIFY(SamplingSlots::settled(slot));
+        QVERIFY(slot.tmSample.isActive());
+        QCOMPARE(slot.tmSample.interval(), 1000);
+        QCOMPARE(slot.runs, QStringList{"started"});
+        QCOMPARE(slot.statusBar.panelText(1), "Connected to " + server_->dsn);
+        QVERIFY2(QRegularExpression("^S: \\d+@" + server_->dsn + "$").match(slot.statusBar.panelText(0)).hasMatch(),
+                 qPrintable(slot.statusBar.panelText(0)));
+
+        // A later statement in the query box does not reach the slot until Update SQL.
+        RunControl::stop(slot, slot);
+        QVERIFY(!slot.running());
+        QCOMPARE(slot.runs, (QStringList{"started", "stopped"}));
+        QVERIFY(slot.dbLocal.connected());
+        QVERIFY(w.run(slot, "select W=2"));
         QCOMPARE(slot.vSQL, QString("select V=1"));
         QVERIFY(slot.running());
-        QCOMPARE(slot.tmSample.interval(), 1000);
-        QVERIFY(!slot.cbStyle->isEnabled());
-        QVERIFY(slot.chrtStatistics->marksVisible());
-        QCOMPARE(slot.sbStatus->panelText(1), "Connected to " + server_->dsn);
-        QVERIFY2(QRegularExpression("^S: \\d+@" + server_->dsn + "$").match(slot.sbStatus->panelText(0)).hasMatch(),
-                 qPrintable(slot.sbStatus->panelText(0)));
-        QVERIFY(!w.window->dblocal.connected()); // no Connect needed, none made
-
-        // A later change of the query box does not reach the slot until Update SQL.
-        w.window->reSQL->setPlainText("select W=2");
-        slot.bbtStopSampling->click();
-        QVERIFY(!slot.running());
-        QVERIFY(slot.cbStyle->isEnabled());
-        QVERIFY(slot.dbLocal.connected());
-        slot.bbtStartSampling->click();
-        QCOMPARE(slot.vSQL, QString("select V=1"));
-        slot.bbtUpdateSQL->click();
+        RunControl::updateSQL(slot, "select W=2");
         QCOMPARE(slot.vSQL, QString("select W=2"));
-        w.window->reSQL->setPlainText("something else");
-        slot.bbtShowSQL->click();
-        QCOMPARE(w.window->reSQL->toPlainText(), QString("select W=2"));
-        w.slot(3).bbtShowSQL->click(); // a slot that never ran empties the box
-        QCOMPARE(w.window->reSQL->toPlainText(), QString());
+        QCOMPARE(RunControl::showSQL(slot), QString("select W=2"));
+        QCOMPARE(RunControl::showSQL(w.slot(3)), QString()); // a slot that never ran
     }
 
     void sameConnectionDecidesWhetherRunReconnects_data()
@@ -90,18 +85,77 @@ private slots:
     {
         QFETCH(bool, sameConnection);
         QFETCH(int, probesAfterThreeRuns);
-        SamplingWindow w(*server_);
-        TChartSlot &slot = w.slot(4);
-        slot.cbSameConn->setChecked(sameConnection);
-        const qsizetype probesBefore = countOf(server_->server.loggedBatches(), spidProbe);
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(4);
+        slot.controls.sameConn = sameConnection;
+        const qsizetype probesBefore = sentCount(server_->server, spidProbe);
         QStringList panels;
         for (int run = 0; run < 3; ++run) {
-            w.run(4, "select V=1");
-            QVERIFY(slot.running());
-            panels << slot.sbStatus->panelText(0);
+            QVERIFY(w.run(slot, "select V=1"));
+            QVERIFY(slot.tmSample.isActive());
+            panels << slot.statusBar.panelText(0);
         }
-        QCOMPARE(countOf(server_->server.loggedBatches(), spidProbe) - probesBefore, probesAfterThreeRuns);
+        QCOMPARE(sentCount(server_->server, spidProbe) - probesBefore, probesAfterThreeRuns);
         QCOMPARE(panels.removeDuplicates(), sameConnection ? 2 : 0);
+        QCOMPARE(slot.runs, QStringList(3, "started"));
+    }
+
+    // The second press finds the login out and leaves it to carry the slot on.
+    void runPressedTwiceWhileItsLoginIsOutLogsInOnce()
+    {
+        SamplingSlots w(*server_);
+        SlotUnderTest &before = w.slot(1);
+        SlotUnderTest &slot = w.slot(2);
+        SlotUnderTest &after = w.slot(3);
+        // Unticked, a press would log in afresh were it not for the login already out.
+        slot.controls.sameConn = false;
+        QVERIFY(w.run(before, "select V=1"));
+        const qsizetype probesBefore = sentCount(server_->server, spidProbe);
+        w.pressRun(slot, "select V=2");
+        w.pressRun(slot, "select V=3");
+        QVERIFY(SamplingSlots::settled(slot));
+        QVERIFY(w.run(after, "select V=1"));
+
+        QCOMPARE(sentCount(server_->server, spidProbe) - probesBefore, 2);
+        // The server numbers its sessions as it accepts them: nothing logged in between.
+        QCOMPARE(spidShown(slot), spidShown(before) + 1);
+        QCOMPARE(spidShown(after), spidShown(slot) + 1);
+        QVERIFY(slot.tmSample.isActive());
+        QCOMPARE(slot.runs, QStringList{"started"});
+        QCOMPARE(slot.vSQL, QString("select V=2"));
+    }
+
+    void stopDropsTheAnswerStillOut_data()
+    {
+        QTest::addColumn<bool>("runningFirst");
+        QTest::newRow("Run's login") << false;
+        QTest::newRow("a sample") << true;
+    }
+
+    void stopDropsTheAnswerStillOut()
+    {
+        QFETCH(bool, runningFirst);
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(5);
+        if (runningFirst) {
+            QVERIFY(w.run(slot, "select V=1"));
+            slot.statusBar.setPanelText(1, "before");
+            SampleTimer::tick(slot, slot, w.state);
+        } else {
+            w.pressRun(slot, "select V=1");
+        }
+        QVERIFY(slot.waiting());
+        RunControl::stop(slot, slot);
+        QVERIFY(!slot.running());
+        QVERIFY(SamplingSlots::settled(slot));
+
+        QVERIFY(!slot.running());
+        QVERIFY(!slot.tmSample.isActive());
+        QVERIFY(slot.vValueList.isEmpty() && slot.vDateList.isEmpty());
+        QVERIFY(slot.chart.isEmpty());
+        QCOMPARE(slot.statusBar.panelText(1), runningFirst ? QString("before") : QString());
+        QCOMPARE(slot.statusBar.panelText(2), QString());
+        QCOMPARE(slot.runs, runningFirst ? (QStringList{"started", "stopped"}) : QStringList{"stopped"});
     }
 
     void wrongPasswordLeavesTheSlotStopped()
@@ -110,36 +164,37 @@ private slots:
         guarded.password = "secret";
         SampledServer server(*sandbox_, guarded);
         QVERIFY(server.server.isRunning());
-        SamplingWindow w(server);
-        TChartSlot &slot = w.slot(5);
-        w.window->edPassword->setText("wrong");
-        w.run(5, "select V=1");
-        QVERIFY2(slot.sbStatus->panelText(1).startsWith("Brrr... "), qPrintable(slot.sbStatus->panelText(1)));
-        QVERIFY(slot.sbStatus->panelText(1).size() > 8);
+        SamplingSlots w(server);
+        SlotUnderTest &slot = w.slot(5);
+        w.strip.password = "wrong";
+        QVERIFY(w.run(slot, "select V=1"));
+        QVERIFY2(slot.statusBar.panelText(1).startsWith("Brrr... "), qPrintable(slot.statusBar.panelText(1)));
+        QVERIFY(slot.statusBar.panelText(1).size() > 8);
         QVERIFY(!slot.running());
-        QVERIFY(slot.cbStyle->isEnabled());
+        QVERIFY(slot.runs.isEmpty());
         QCOMPARE(slot.vSQL, QString("select V=1")); // the copied statement stays
 
-        w.window->edPassword->setText("secret");
-        slot.bbtStartSampling->click();
-        QVERIFY(slot.running());
-        QCOMPARE(slot.sbStatus->panelText(1), "Connected to " + server.dsn);
+        w.strip.password = "secret";
+        QVERIFY(w.run(slot, QString()));
+        QVERIFY(slot.tmSample.isActive());
+        QCOMPARE(slot.statusBar.panelText(1), "Connected to " + server.dsn);
     }
 
     void failedRunHaltsARunningSlot()
     {
-        SamplingWindow w(*server_);
-        TChartSlot &slot = w.slot(6);
-        w.run(6, "select V=1");
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(6);
+        QVERIFY(w.run(slot, "select V=1"));
         QVERIFY(slot.running());
-        slot.cbSameConn->setChecked(false);
-        w.window->edSRV->setCurrentText("no-such-dsn");
-        slot.bbtStartSampling->click();
-        QVERIFY(slot.sbStatus->panelText(1).startsWith("Brrr... "));
+        slot.controls.sameConn = false;
+        w.strip.server = "no-such-dsn";
+        QVERIFY(w.run(slot, "select V=1"));
+        QVERIFY(slot.statusBar.panelText(1).startsWith("Brrr... "));
         QVERIFY(!slot.running());
-        QVERIFY(!slot.cbStyle->isEnabled()); // halted: the style box stays locked until Stop
-        slot.bbtStopSampling->click();
-        QVERIFY(slot.cbStyle->isEnabled());
+        // Halted, not stopped: the view is not told, so the style stays locked until Stop.
+        QCOMPARE(slot.runs, QStringList{"started"});
+        RunControl::stop(slot, slot);
+        QCOMPARE(slot.runs, (QStringList{"started", "stopped"}));
     }
 };
 

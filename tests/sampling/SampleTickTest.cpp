@@ -1,15 +1,9 @@
 #include "Regional.h"
-#include "SamplingWindow.h"
-#include "TChart.h"
-#include "TChartSlot.h"
-#include "TStatusBar.h"
+#include "RunControl.h"
+#include "SampleTimer.h"
+#include "SamplingFixture.h"
 #include "TestRegistry.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -28,65 +22,42 @@ class SampleTickTest : public SamplingTestCase {
 
 private slots:
 
-    void counterSampledAndPlotted()
+    void counterSampledAndDrawn()
     {
-        SamplingWindow w(*server_);
-        TChartSlot &slot = w.slot(1);
-        const qsizetype batchesBefore = server_->server.loggedBatches().count("/**/\n" + counter);
-        w.run(1, counter);
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(1);
+        slot.controls.interval = "3"; // as the window's box starts
+        const qsizetype sentBefore = sentCount(server_->server, counter);
+        QVERIFY(w.run(slot, counter));
         for (int tick = 0; tick < 3; ++tick) {
-            SamplingWindow::fire(slot);
-            QVERIFY(slot.running());
+            QVERIFY(w.tick(slot));
+            QVERIFY(slot.tmSample.isActive());
         }
-        QCOMPARE(server_->server.loggedBatches().count("/**/\n" + counter) - batchesBefore, 3);
+        QCOMPARE(sentCount(server_->server, counter) - sentBefore, 3);
         QCOMPARE(slot.tmSample.interval(), 3000);
         QCOMPARE(slot.vValueList.size(), 3);
         QCOMPARE(slot.vDateList.size(), 3);
         QVERIFY(Regional::current().parseTimeLine(slot.vDateList.last()));
-        const QList<double> values{number(slot.vValueList[0]), number(slot.vValueList[1]), number(slot.vValueList[2])};
-        QVERIFY(values[0] > 10000);
-        // The first value, drawn alone, is put at 0; the rest are appended as they are.
-        QCOMPARE(SamplingWindow::plotted(slot), (QList<double>{0, values[1], values[2]}));
-        QCOMPARE(slot.edValueName->text(), QString("Transactions"));
-        QCOMPARE(slot.chrtStatistics->footText(),
-                 QString("Statistics for Transactions [Y-Axis is VALUE, X-Axis is TIME]"));
-        QCOMPARE(slot.sbStatus->panelText(2), "L.V: " + slot.vValueList.last().toString());
-        QCOMPARE(slot.sbStatus->panelText(1), "V.T: " + slot.vDateList.last().mid(11).toString());
+        QVERIFY(number(slot.vValueList[0]) > 10000);
+        // The first sample is drawn alone, the later ones are appended.
+        QCOMPARE(slot.chart, (QStringList{"draw all: 1 pairs", "draw newest: 2 pairs", "draw newest: 3 pairs"}));
+        QCOMPARE(slot.controls.valueName, QString("Transactions"));
+        QCOMPARE(slot.statusBar.panelText(2), "L.V: " + slot.vValueList.last().toString());
+        QCOMPARE(slot.statusBar.panelText(1), "V.T: " + slot.vDateList.last().mid(11).toString());
 
-        // Stop, restyle (a rebuild draws the first value as it is), Run: the same lists go on.
-        slot.bbtStopSampling->click();
-        slot.cbStyle->setCurrentText("Line");
-        QCOMPARE(SamplingWindow::plotted(slot), values);
-        slot.bbtStartSampling->click();
-        SamplingWindow::fire(slot);
+        // Stop and Run: the same lists go on.
+        RunControl::stop(slot, slot);
+        QVERIFY(w.run(slot, QString()));
+        QVERIFY(w.tick(slot));
         QCOMPARE(slot.vValueList.size(), 4);
-        QCOMPARE(slot.chrtStatistics->pointCount(), 4);
-        QCOMPARE(slot.chrtStatistics->seriesKind(), SeriesKind::Line);
+        QCOMPARE(slot.chart.last(), QString("draw newest: 4 pairs"));
 
-        // After Clear the next sample is drawn alone again.
-        slot.bbtClear->click();
-        SamplingWindow::fire(slot);
+        // Emptied as Clear leaves them, the lists' next sample is drawn alone again.
+        slot.vDateList.clear();
+        slot.vValueList.clear();
+        QVERIFY(w.tick(slot));
         QCOMPARE(slot.vValueList.size(), 1);
-        QCOMPARE(SamplingWindow::plotted(slot), QList<double>{0});
-    }
-
-    void deltaLiveEqualsRebuild()
-    {
-        SamplingWindow w(*server_);
-        TChartSlot &slot = w.slot(2);
-        slot.cbDelta->setChecked(true);
-        w.run(2, "select Selects from master..monState");
-        for (int tick = 0; tick < 4; ++tick) {
-            SamplingWindow::fire(slot);
-            QTest::qWait(20); // lets the counter move
-        }
-        QList<double> deltas{0};
-        for (int i = 1; i < 4; ++i)
-            deltas << number(slot.vValueList[i]) - number(slot.vValueList[i - 1]);
-        QCOMPARE(SamplingWindow::plotted(slot), deltas);
-        slot.bbtStopSampling->click();
-        slot.cbStyle->setCurrentText("Point");
-        QCOMPARE(SamplingWindow::plotted(slot), deltas);
+        QCOMPARE(slot.chart.last(), QString("draw all: 1 pairs"));
     }
 
     void resultShapes_data()
@@ -115,18 +86,19 @@ private slots:
         QFETCH(QString, typedName);
         QFETCH(QStringList, recorded);
         QFETCH(QString, name);
-        SamplingWindow w(*server_);
-        TChartSlot &slot = w.slot(slotNumber);
-        slot.edValueName->setText(typedName);
-        w.run(slotNumber, statement);
-        SamplingWindow::fire(slot);
-        QVERIFY2(slot.running(), qPrintable(slot.sbStatus->panelText(1)));
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(slotNumber);
+        slot.controls.valueName = typedName;
+        QVERIFY(w.run(slot, statement));
+        QVERIFY(w.tick(slot));
+        QVERIFY2(slot.tmSample.isActive(), qPrintable(slot.statusBar.panelText(1)));
         QCOMPARE(slot.vValueList.toStringList(), recorded);
         QCOMPARE(slot.vDateList.size(), recorded.size());
-        QCOMPARE(slot.edValueName->text(), name);
-        QCOMPARE(slot.chrtStatistics->pointCount(), int(recorded.size()));
-        QCOMPARE(slot.sbStatus->panelText(2), recorded.isEmpty() ? QString() : "L.V: " + recorded.last());
-        QVERIFY(slot.sbStatus->panelText(1).startsWith("V.T: "));
+        QCOMPARE(slot.controls.valueName, name);
+        // Nothing recorded, nothing drawn.
+        QCOMPARE(slot.chart.size(), recorded.size());
+        QCOMPARE(slot.statusBar.panelText(2), recorded.isEmpty() ? QString() : "L.V: " + recorded.last());
+        QVERIFY(slot.statusBar.panelText(1).startsWith("V.T: "));
         QVERIFY(slot.vTmpList.isEmpty());
     }
 
@@ -145,132 +117,157 @@ private slots:
     {
         QFETCH(QString, seconds);
         QFETCH(int, interval);
-        SamplingWindow w(*server_);
-        TChartSlot &slot = w.slot(5);
-        slot.edInterval->setText(seconds);
-        w.run(5, "select V=1");
-        SamplingWindow::fire(slot);
-        QVERIFY(slot.running());
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(5);
+        slot.controls.interval = seconds;
+        QVERIFY(w.run(slot, "select V=1"));
+        QVERIFY(w.tick(slot));
+        QVERIFY(slot.tmSample.isActive());
         QCOMPARE(slot.tmSample.interval(), interval);
     }
 
-    void escapeStopsValuesInAllSlotsUntilRun()
+    // The flag Escape sets.
+    void abortFlagStopsValuesInAllSlotsUntilRun()
     {
-        SamplingWindow w(*server_);
-        TChartSlot &first = w.slot(1);
-        TChartSlot &second = w.slot(2);
-        w.run(1, "select V=1");
-        w.run(2, "select W=2");
-        SamplingWindow::fire(first);
-        SamplingWindow::fire(second);
-        w.window->FormKeyPress(QChar(27));
-        QVERIFY(w.window->state.bAbort);
-        for (TChartSlot *slot : {&first, &second}) {
-            slot->sbStatus->setPanelText(1, QString());
-            SamplingWindow::fire(*slot);
+        SamplingSlots w(*server_);
+        SlotUnderTest &first = w.slot(1);
+        SlotUnderTest &second = w.slot(2);
+        QVERIFY(w.run(first, "select V=1"));
+        QVERIFY(w.run(second, "select W=2"));
+        QVERIFY(w.tick(first));
+        QVERIFY(w.tick(second));
+        w.state.bAbort = true;
+        for (SlotUnderTest *slot : {&first, &second}) {
+            slot->statusBar.setPanelText(1, QString());
+            QVERIFY(w.tick(*slot));
             QCOMPARE(slot->vValueList.size(), 1);
-            QVERIFY(slot->sbStatus->panelText(1).startsWith("V.T: "));
-            QVERIFY(slot->running());
+            QVERIFY(slot->statusBar.panelText(1).startsWith("V.T: "));
+            QVERIFY(slot->tmSample.isActive());
         }
-        first.bbtStartSampling->click(); // any Run clears the flag for every slot
-        SamplingWindow::fire(second);
+        QVERIFY(w.run(first, QString())); // any Run clears the flag for every slot
+        QVERIFY(w.tick(second));
         QCOMPARE(second.vValueList.toStringList(), (QStringList{"2", "2"}));
     }
 
     void updateSqlOnARunningSlot()
     {
-        SamplingWindow w(*server_);
-        TChartSlot &slot = w.slot(6);
-        w.run(6, "select V=1");
-        SamplingWindow::fire(slot);
-        w.window->reSQL->setPlainText("select W=2");
-        slot.bbtUpdateSQL->click();
-        SamplingWindow::fire(slot);
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(6);
+        QVERIFY(w.run(slot, "select V=1"));
+        QVERIFY(w.tick(slot));
+        RunControl::updateSQL(slot, "select W=2");
+        QVERIFY(w.tick(slot));
         QCOMPARE(slot.vValueList.toStringList(), (QStringList{"1", "2"}));
-        QCOMPARE(slot.edValueName->text(), QString("V"));
+        QCOMPARE(slot.controls.valueName, QString("V"));
         QCOMPARE(server_->server.loggedBatches().last(), QString("/**/\nselect W=2"));
 
         // Emptied by Update SQL, the statement fails at the next tick.
-        w.window->reSQL->clear();
-        slot.bbtUpdateSQL->click();
-        SamplingWindow::fire(slot);
+        RunControl::updateSQL(slot, QString());
+        QVERIFY(w.tick(slot));
         QVERIFY(!slot.running());
-        QVERIFY(slot.sbStatus->panelText(1).startsWith("Sampling Stopped...\r\n"));
+        QVERIFY(slot.statusBar.panelText(1).startsWith("Sampling Stopped...\r\n"));
     }
 
     void sixSlotsStayApart()
     {
-        SamplingWindow w(*server_);
+        SamplingSlots w(*server_);
         for (int n = 1; n <= 6; ++n) {
-            w.slot(n).edInterval->setText(QString::number(n));
-            w.run(n, QString("select V%1=%1").arg(n));
+            w.slot(n).controls.interval = QString::number(n);
+            QVERIFY(w.run(w.slot(n), QString("select V%1=%1").arg(n)));
         }
-        for (int round = 0; round < 2; ++round)
+        // Each round's six samples are out together.
+        for (int round = 0; round < 2; ++round) {
             for (int n : {6, 2, 4, 1, 5, 3})
-                SamplingWindow::fire(w.slot(n));
+                SampleTimer::tick(w.slot(n), w.slot(n), w.state);
+            for (int n = 1; n <= 6; ++n)
+                QVERIFY(SamplingSlots::settled(w.slot(n)));
+        }
         for (int n = 1; n <= 6; ++n) {
-            TChartSlot &slot = w.slot(n);
+            SlotUnderTest &slot = w.slot(n);
             const QString value = QString::number(n);
             QCOMPARE(slot.vValueList.toStringList(), (QStringList{value, value}));
-            QCOMPARE(slot.edValueName->text(), "V" + value);
-            QCOMPARE(slot.sbStatus->panelText(2), "L.V: " + value);
+            QCOMPARE(slot.controls.valueName, "V" + value);
+            QCOMPARE(slot.statusBar.panelText(2), "L.V: " + value);
             QCOMPARE(slot.tmSample.interval(), n * 1000);
-            QCOMPARE(SamplingWindow::plotted(slot), (QList<double>{double(n), double(n)}));
+            QCOMPARE(slot.chart, (QStringList{"draw all: 1 pairs", "draw newest: 2 pairs"}));
         }
     }
 
     void failureStopsOnlyItsSlot()
     {
-        SamplingWindow w(*server_);
-        TChartSlot &good = w.slot(1);
-        TChartSlot &bad = w.slot(2);
-        w.run(1, "select V=1");
-        w.run(2, "select V=2");
-        SamplingWindow::fire(bad);
-        w.window->reSQL->setPlainText("select * from master..monNoSuchTable");
-        bad.bbtUpdateSQL->click();
-        SamplingWindow::fire(bad);
-        SamplingWindow::fire(good);
+        SamplingSlots w(*server_);
+        SlotUnderTest &good = w.slot(1);
+        SlotUnderTest &bad = w.slot(2);
+        QVERIFY(w.run(good, "select V=1"));
+        QVERIFY(w.run(bad, "select V=2"));
+        QVERIFY(w.tick(bad));
+        RunControl::updateSQL(bad, "select * from master..monNoSuchTable");
+        QVERIFY(w.tick(bad));
+        QVERIFY(w.tick(good));
         QVERIFY(!bad.running());
-        QVERIFY2(bad.sbStatus->panelText(1).startsWith("Sampling Stopped...\r\n"), qPrintable(bad.sbStatus->panelText(1)));
-        QVERIFY(bad.sbStatus->panelText(1).contains("monNoSuchTable"));
-        QVERIFY(!bad.cbStyle->isEnabled());
+        QVERIFY2(bad.statusBar.panelText(1).startsWith("Sampling Stopped...\r\n"), qPrintable(bad.statusBar.panelText(1)));
+        QVERIFY(bad.statusBar.panelText(1).contains("monNoSuchTable"));
+        QCOMPARE(bad.runs, QStringList{"started"}); // halted: the style stays locked until Stop
         QCOMPARE(bad.vValueList.toStringList(), QStringList{"2"});
-        QCOMPARE(bad.chrtStatistics->pointCount(), 1);
-        QVERIFY(good.running());
+        QCOMPARE(bad.chart.size(), 1);
+        QVERIFY(good.tmSample.isActive());
         QCOMPARE(good.vValueList.toStringList(), QStringList{"1"});
     }
 
-    void valueThatIsNotANumberStopsTheSlotKeepingItsLines()
+    // The chart that cannot read the value has said why in panel 1 and stopped the timer; the
+    // sample does not start it again.
+    void drawingFailureStopsTheSlotKeepingItsLines()
     {
-        SamplingWindow w(*server_);
-        TChartSlot &slot = w.slot(3);
-        w.run(3, "select V=1");
-        SamplingWindow::fire(slot);
-        w.window->reSQL->setPlainText("select V='abc'");
-        slot.bbtUpdateSQL->click();
-        SamplingWindow::fire(slot);
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(3);
+        QVERIFY(w.run(slot, "select V=1"));
+        QVERIFY(w.tick(slot));
+        const QString sampleTime = slot.statusBar.panelText(1);
+        RunControl::updateSQL(slot, "select V='abc'");
+        slot.drawSucceeds = false;
+        QVERIFY(w.tick(slot));
         QVERIFY(!slot.running());
         QCOMPARE(slot.vValueList.toStringList(), (QStringList{"1", "abc"}));
-        QVERIFY(slot.sbStatus->panelText(1).startsWith("Sampling Stopped...\r\n"));
-        QCOMPARE(slot.sbStatus->panelText(2), QString("L.V: abc"));
+        QCOMPARE(slot.statusBar.panelText(2), QString("L.V: abc"));
+        QCOMPARE(slot.statusBar.panelText(1), sampleTime);
     }
 
     void serverKilledMidRun()
     {
         SampledServer doomed(*sandbox_);
         QVERIFY(doomed.server.isRunning());
-        SamplingWindow w(doomed);
-        TChartSlot &slot = w.slot(4);
-        w.run(4, counter);
-        SamplingWindow::fire(slot);
-        QVERIFY(slot.running());
+        SamplingSlots w(doomed);
+        SlotUnderTest &slot = w.slot(4);
+        QVERIFY(w.run(slot, counter));
+        QVERIFY(w.tick(slot));
+        QVERIFY(slot.tmSample.isActive());
         doomed.server.kill();
-        SamplingWindow::fire(slot);
+        QVERIFY(w.tick(slot));
         QVERIFY(!slot.running());
-        QVERIFY2(slot.sbStatus->panelText(1).startsWith("Sampling Stopped...\r\n"), qPrintable(slot.sbStatus->panelText(1)));
+        QVERIFY2(slot.statusBar.panelText(1).startsWith("Sampling Stopped...\r\n"), qPrintable(slot.statusBar.panelText(1)));
         QCOMPARE(slot.vValueList.size(), 1);
-        QCOMPARE(slot.chrtStatistics->pointCount(), 1);
+        QCOMPARE(slot.chart.size(), 1);
+    }
+
+    // A statement slower than the interval: a note once the interval has passed, no second
+    // statement for a tick meanwhile, and the sample recorded when it comes.
+    void tickWhileTheSampleIsOutSendsNothing()
+    {
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(2);
+        slot.controls.interval = "1";
+        const QString slow = "waitfor delay '00:00:02' select V=7";
+        const qsizetype sentBefore = sentCount(server_->server, slow);
+        QVERIFY(w.run(slot, slow));
+        SampleTimer::tick(slot, slot, w.state);
+        QTRY_COMPARE_WITH_TIMEOUT(slot.statusBar.panelText(1), QString("Waiting for the server..."), 1800);
+        QVERIFY(slot.waiting());
+        QVERIFY(w.tick(slot));
+        QCOMPARE(sentCount(server_->server, slow) - sentBefore, 1);
+        QCOMPARE(slot.vValueList.toStringList(), QStringList{"7"});
+        QCOMPARE(slot.chart, QStringList{"draw all: 1 pairs"});
+        QVERIFY(slot.statusBar.panelText(1).startsWith("V.T: "));
+        QVERIFY(slot.tmSample.isActive());
     }
 };
 

@@ -1,35 +1,25 @@
 #include "SamplingWindow.h"
 
-#include "Regional.h"
 #include "TChart.h"
 #include "TChartSlot.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
-SampledServer::SampledServer(OdbcSandbox &sandbox, const SimServer::Options &options)
-    : server(options), dsn(OdbcSandbox::uniqueDsnName(QStringLiteral("sampled")))
+namespace {
+
+constexpr int answerTimeoutMs = 30000;
+
+// Plain waiting, not QTRY_*: the benchmark runs outside any test function.
+void waitForAnswers(const TChartSlot &slot)
 {
-    if (server.start())
-        sandbox.addDsn(dsn, server.port(), QStringLiteral("5.0"));
+    if (!QTest::qWaitFor([&slot] { return !slot.dbLocal.busy(); }, answerTimeoutMs))
+        qWarning("slot %d: the server's answer did not come", slot.number());
 }
 
-void SamplingTestCase::initTestCase()
-{
-    Regional::setCurrent(Regional(u'/', u':', QStringLiteral("HH:mm:ss"), u'.'));
-    sandbox_ = std::make_unique<OdbcSandbox>();
-    server_ = std::make_unique<SampledServer>(*sandbox_);
-    QVERIFY(server_->server.isRunning());
-}
-
-void SamplingTestCase::cleanupTestCase()
-{
-    server_.reset();
-    sandbox_.reset();
-}
+} // namespace
 
 SamplingWindow::SamplingWindow(const SampledServer &server)
 {
@@ -46,11 +36,13 @@ void SamplingWindow::run(int n, const QString &statement)
 {
     window->reSQL->setPlainText(statement);
     slot(n).bbtStartSampling->click();
+    waitForAnswers(slot(n));
 }
 
 void SamplingWindow::fire(TChartSlot &slot)
 {
-    QVERIFY(QMetaObject::invokeMethod(&slot.tmSample, "timeout"));
+    QMetaObject::invokeMethod(&slot.tmSample, "timeout");
+    waitForAnswers(slot);
 }
 
 QList<double> SamplingWindow::plotted(const TChartSlot &slot)
