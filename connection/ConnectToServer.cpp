@@ -41,13 +41,14 @@ class Connecting {
 public:
     Connecting(QComboBox *edSRV, SharedConnection &dblocal, MonitoringCatalogue catalogue, TWindowContext context,
                QString server)
-        : edSRV(edSRV), dblocal(dblocal), catalogue(std::move(catalogue)), context(context), server(std::move(server))
+        : edSRV_(edSRV), dblocal_(dblocal), catalogue_(std::move(catalogue)), context_(context),
+          server_(std::move(server))
     {
     }
 
     void login(const QString &connectionString) const
     {
-        dblocal.request<bool>(
+        dblocal_.request<bool>(
             Kind::Connect, Deadline::Login,
             [connectionString](TConnection &connection, TQuery &query, bool &) {
                 query.close();
@@ -58,7 +59,7 @@ public:
             [step = *this](const ConnectionWorker::Reply<bool> &reply) {
                 if (!reply.ok())
                     return step.fail(reply.error);
-                step.context.sbStatus.setPanelText(1, QStringLiteral("Connected to ") + step.server);
+                step.context_.sbStatus.setPanelText(1, QStringLiteral("Connected to ") + step.server_);
                 step.readProcessId();
             });
     }
@@ -66,7 +67,7 @@ public:
 private:
     void readProcessId() const
     {
-        dblocal.request<QString>(
+        dblocal_.request<QString>(
             Kind::Connect, Deadline::Query,
             [](TConnection &, TQuery &query, QString &spid) {
                 prepare(query, QStringLiteral("select @@spid SPID"));
@@ -77,7 +78,7 @@ private:
             [step = *this](const ConnectionWorker::Reply<QString> &reply) {
                 if (!reply.ok())
                     return step.fail(reply.error);
-                step.context.sbStatus.setPanelText(0, QStringLiteral("S: ") + reply.value + u'@' + step.server);
+                step.context_.sbStatus.setPanelText(0, QStringLiteral("S: ") + reply.value + u'@' + step.server_);
                 step.probeVersion();
             });
     }
@@ -85,7 +86,7 @@ private:
     // Only ASE knows @@version_number; SQL Server refuses it.
     void probeVersion() const
     {
-        dblocal.request<bool>(
+        dblocal_.request<bool>(
             Kind::Connect, Deadline::Query,
             [](TConnection &, TQuery &query, bool &sybase) {
                 prepare(query, QStringLiteral("select @@version_number VERS"));
@@ -100,26 +101,26 @@ private:
             [step = *this](const ConnectionWorker::Reply<bool> &reply) {
                 if (!reply.ok())
                     return step.fail(reply.error);
-                step.context.state.bSybase = reply.value;
-                step.context.sbStatus.setPanelText(3, reply.value ? QStringLiteral("SYBASE") : QString());
-                MonitoringCatalogue catalogue = step.catalogue;
+                step.context_.state.bSybase = reply.value;
+                step.context_.sbStatus.setPanelText(3, reply.value ? QStringLiteral("SYBASE") : QString());
+                MonitoringCatalogue catalogue = step.catalogue_;
                 catalogue.emptyBoxes();
-                rememberServer(step.edSRV, step.server, step.context.state.vScratchList);
+                rememberServer(step.edSRV_, step.server_, step.context_.state.vScratchList);
                 catalogue.GetMonTables();
             });
     }
 
     void fail(const QString &error) const
     {
-        context.sbStatus.setPanelText(2, QStringLiteral("Sampling Stopped Due to Exception..."));
-        context.dialogs.showError(context.owner, QStringLiteral("Exception in GetMonTables\n") + error);
+        context_.sbStatus.setPanelText(2, QStringLiteral("Sampling Stopped Due to Exception..."));
+        context_.dialogs.showError(context_.owner, QStringLiteral("Exception in GetMonTables\n") + error);
     }
 
-    QComboBox *edSRV;
-    SharedConnection &dblocal;
-    MonitoringCatalogue catalogue;
-    TWindowContext context;
-    QString server;
+    QComboBox *edSRV_;
+    SharedConnection &dblocal_;
+    MonitoringCatalogue catalogue_;
+    TWindowContext context_;
+    QString server_;
 };
 
 } // namespace

@@ -48,7 +48,7 @@ struct Rows {
 
 MonitoringCatalogue::MonitoringCatalogue(SharedConnection &dblocal, const Controls &controls,
                                          TWindowContext context)
-    : dblocal(dblocal), controls(controls), context(context)
+    : dblocal_(dblocal), controls_(controls), context_(context)
 {
 }
 
@@ -59,7 +59,7 @@ bool MonitoringCatalogue::chosen(const QComboBox *box)
 
 void MonitoringCatalogue::emptyBoxes() const
 {
-    for (QComboBox *box : {controls.cbMonTable, controls.cbMonColumn}) {
+    for (QComboBox *box : {controls_.cbMonTable, controls_.cbMonColumn}) {
         box->clear();
         box->clearEditText();
     }
@@ -67,15 +67,15 @@ void MonitoringCatalogue::emptyBoxes() const
 
 void MonitoringCatalogue::report(const QString &panelText, const QString &operation, const QString &error) const
 {
-    context.sbStatus.setPanelText(2, panelText);
-    context.dialogs.showError(context.owner, QStringLiteral("Exception in ") + operation + u'\n' + error);
+    context_.sbStatus.setPanelText(2, panelText);
+    context_.dialogs.showError(context_.owner, QStringLiteral("Exception in ") + operation + u'\n' + error);
 }
 
 void MonitoringCatalogue::fillList(const QStringList &statement, QComboBox *box, const QString &column,
                                    const QString &panelText, const QString &operation) const
 {
-    dblocal.request<Rows>(
-        box == controls.cbMonTable ? Kind::Tables : Kind::Table, Deadline::Query,
+    dblocal_.request<Rows>(
+        box == controls_.cbMonTable ? Kind::Tables : Kind::Table, Deadline::Query,
         [statement, column](TConnection &, TQuery &query, Rows &rows) {
             open(query, statement);
             rows.opened = true;
@@ -97,8 +97,8 @@ void MonitoringCatalogue::showFirstDescription(const QStringList &statement, QPl
                                                const QString &operation,
                                                void (MonitoringCatalogue::*next)() const) const
 {
-    dblocal.request<Rows>(
-        memo == controls.meTableDesc ? Kind::Table : Kind::Column, Deadline::Query,
+    dblocal_.request<Rows>(
+        memo == controls_.meTableDesc ? Kind::Table : Kind::Column, Deadline::Query,
         [statement](TConnection &, TQuery &query, Rows &rows) {
             open(query, statement);
             rows.opened = true;
@@ -120,57 +120,57 @@ void MonitoringCatalogue::showFirstDescription(const QStringList &statement, QPl
 
 void MonitoringCatalogue::GetMonTables() const
 {
-    if (context.state.bSybase)
+    if (context_.state.bSybase)
         fillList({QStringLiteral("select TableName, Indicators&1 \"Ind\", Description"),
                   QStringLiteral("from master..monTables"), QStringLiteral("order by 1")},
-                 controls.cbMonTable, QStringLiteral("TableName"), QStringLiteral("Exception in GetMonTables..."),
+                 controls_.cbMonTable, QStringLiteral("TableName"), QStringLiteral("Exception in GetMonTables..."),
                  QStringLiteral("GetMonTables"));
     else
         fillList({QStringLiteral("select TableName=name , Description=type_desc"), QStringLiteral("from sys.all_objects"),
                   QStringLiteral("where name like 'dm%'"), QStringLiteral("order by 1")},
-                 controls.cbMonTable, QStringLiteral("TableName"), QStringLiteral("Exception in GetMonTables..."),
+                 controls_.cbMonTable, QStringLiteral("TableName"), QStringLiteral("Exception in GetMonTables..."),
                  QStringLiteral("GetMonTables"));
 }
 
 void MonitoringCatalogue::cbMonTableChange() const
 {
-    if (!chosen(controls.cbMonTable))
+    if (!chosen(controls_.cbMonTable))
         return;
-    const QString table = controls.cbMonTable->currentText();
-    if (context.state.bSybase)
+    const QString table = controls_.cbMonTable->currentText();
+    if (context_.state.bSybase)
         showFirstDescription({QStringLiteral("select Description"), QStringLiteral("from master..monTables"),
                               QStringLiteral("where TableName = ") + doubleQuoted(table)},
-                             controls.meTableDesc, QStringLiteral("cbMonTableChange"),
+                             controls_.meTableDesc, QStringLiteral("cbMonTableChange"),
                              &MonitoringCatalogue::GetMonColumns);
     else
         showFirstDescription({QStringLiteral("select Description=type_desc"), QStringLiteral("from sys.all_objects"),
                               QStringLiteral("where name = ") + singleQuoted(table)},
-                             controls.meTableDesc, QStringLiteral("cbMonTableChange"),
+                             controls_.meTableDesc, QStringLiteral("cbMonTableChange"),
                              &MonitoringCatalogue::GetMonColumns);
 }
 
 void MonitoringCatalogue::GetMonColumns() const
 {
-    if (!chosen(controls.cbMonTable))
+    if (!chosen(controls_.cbMonTable))
         return;
-    const QString table = controls.cbMonTable->currentText();
-    if (context.state.bSybase)
+    const QString table = controls_.cbMonTable->currentText();
+    if (context_.state.bSybase)
         fillList({QStringLiteral("select ColumnName"), QStringLiteral("from master..monTableColumns"),
                   QStringLiteral("where TableName = ") + doubleQuoted(table), QStringLiteral("order by 1")},
-                 controls.cbMonColumn, QStringLiteral("ColumnName"), stoppedText, QStringLiteral("GetMonTables"));
+                 controls_.cbMonColumn, QStringLiteral("ColumnName"), stoppedText, QStringLiteral("GetMonTables"));
     else
         fillList({QStringLiteral("select a.name as ColumnName"), QStringLiteral("from sys.all_columns a, sys.all_objects b"),
                   QStringLiteral("where a.object_id = b.object_id"), QStringLiteral("and b.name = ") + singleQuoted(table),
                   QStringLiteral("order by 1")},
-                 controls.cbMonColumn, QStringLiteral("ColumnName"), stoppedText, QStringLiteral("GetMonTables"));
+                 controls_.cbMonColumn, QStringLiteral("ColumnName"), stoppedText, QStringLiteral("GetMonTables"));
 }
 
 void MonitoringCatalogue::cbMonColumnChange() const
 {
-    if (!chosen(controls.cbMonTable) || !chosen(controls.cbMonColumn) || !context.state.bSybase)
+    if (!chosen(controls_.cbMonTable) || !chosen(controls_.cbMonColumn) || !context_.state.bSybase)
         return;
     showFirstDescription({QStringLiteral("select Description"), QStringLiteral("from master..monTableColumns"),
-                          QStringLiteral("where TableName = ") + doubleQuoted(controls.cbMonTable->currentText()),
-                          QStringLiteral("and ColumnName = ") + doubleQuoted(controls.cbMonColumn->currentText())},
-                         controls.meColumnDesc, QStringLiteral("cbMonTableChange"), nullptr);
+                          QStringLiteral("where TableName = ") + doubleQuoted(controls_.cbMonTable->currentText()),
+                          QStringLiteral("and ColumnName = ") + doubleQuoted(controls_.cbMonColumn->currentText())},
+                         controls_.meColumnDesc, QStringLiteral("cbMonTableChange"), nullptr);
 }

@@ -47,7 +47,7 @@ private:
                               void (MonitoringCatalogue::*next)() const) const;
     void report(const QString &panelText, const QString &operation, const QString &error) const;
 
-    SharedConnection &dblocal;
-    Controls controls;
-    TWindowContext context;
+    SharedConnection &dblocal_;
+    Controls controls_;
+    TWindowContext context_;
 };

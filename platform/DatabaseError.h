@@ -8,7 +8,7 @@
 class DatabaseError : public std::runtime_error {
 public:
     explicit DatabaseError(const QString &message, const QString &sqlState = {})
-        : std::runtime_error(message.toStdString()), text(message), state(sqlState)
+        : std::runtime_error(message.toStdString()), text_(message), state_(sqlState)
     {
     }
 
@@ -19,18 +19,18 @@ public:
         return DatabaseError(driverText.isEmpty() ? error.text() : driverText, sqlState);
     }
 
-    QString message() const { return text; }
-    QString sqlState() const { return state; }
+    QString message() const { return text_; }
+    QString sqlState() const { return state_; }
 
     // The connection is gone (the server died or the network dropped it): the driver still
     // calls it open, but only a new login can reach the server again.
     bool linkLost() const
     {
-        return state == u"08S01" || state == u"08003" || state == u"08001"
-               || text.contains(QStringLiteral("Unknown error"));
+        return state_ == u"08S01" || state_ == u"08003" || state_ == u"08001"
+               || text_.contains(QStringLiteral("Unknown error"));
     }
 
 private:
-    QString text;
-    QString state;
+    QString text_;
+    QString state_;
 };

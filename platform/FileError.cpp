@@ -6,16 +6,16 @@ static std::string describe(const QString &action, const QString &fileName, cons
 }
 
 FileError::FileError(const QString &action, const QString &fileName, const QString &reason)
-    : std::runtime_error(describe(action, fileName, reason)), m_fileName(fileName), m_reason(reason)
+    : std::runtime_error(describe(action, fileName, reason)), fileName_(fileName), reason_(reason)
 {
 }
 
 QString FileError::fileName() const
 {
-    return m_fileName;
+    return fileName_;
 }
 
 QString FileError::reason() const
 {
-    return m_reason;
+    return reason_;
 }

@@ -14,6 +14,6 @@ public:
     QString reason() const;
 
 private:
-    QString m_fileName;
-    QString m_reason;
+    QString fileName_;
+    QString reason_;
 };

@@ -3,15 +3,15 @@
 void LineList::append(QStringView line)
 {
     // QString::append copes with a source inside its own buffer and grows geometrically.
-    m_text.append(line);
-    m_ends.append(m_text.size());
+    text_.append(line);
+    ends_.append(text_.size());
 }
 
 void LineList::clear()
 {
     // QList::clear keeps the capacity from Qt 6.5 on; a fresh list does not.
-    m_text = QString();
-    m_ends = QList<qint64>();
+    text_ = QString();
+    ends_ = QList<qint64>();
 }
 
 bool operator==(const LineList &a, const QStringList &b)
@@ -36,5 +36,5 @@ QStringList LineList::toStringList() const
 
 qsizetype LineList::storageBytes() const
 {
-    return m_text.capacity() * qsizetype(sizeof(QChar)) + m_ends.capacity() * qsizetype(sizeof(qint64));
+    return text_.capacity() * qsizetype(sizeof(QChar)) + ends_.capacity() * qsizetype(sizeof(qint64));
 }

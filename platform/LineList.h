@@ -13,15 +13,15 @@
 // changed (append, clear, assignment); keep a QString copy to hold a line beyond that.
 class LineList {
 public:
-    qsizetype size() const { return m_ends.size(); }
-    bool isEmpty() const { return m_ends.isEmpty(); }
+    qsizetype size() const { return ends_.size(); }
+    bool isEmpty() const { return ends_.isEmpty(); }
 
     // Inline: a rebuild reads every line.
     QStringView at(qsizetype i) const
     {
         Q_ASSERT(i >= 0 && i < size());
-        const qint64 begin = i == 0 ? 0 : m_ends[i - 1];
-        return QStringView(m_text.constData() + begin, m_ends[i] - begin);
+        const qint64 begin = i == 0 ? 0 : ends_[i - 1];
+        return QStringView(text_.constData() + begin, ends_[i] - begin);
     }
     QStringView operator[](qsizetype i) const { return at(i); }
     QStringView first() const { return at(0); }
@@ -39,7 +39,7 @@ public:
 
     friend bool operator==(const LineList &a, const LineList &b)
     {
-        return a.m_ends == b.m_ends && a.m_text == b.m_text;
+        return a.ends_ == b.ends_ && a.text_ == b.text_;
     }
     friend bool operator==(const LineList &a, const QStringList &b);
 
@@ -48,6 +48,6 @@ public:
     qsizetype storageBytes() const;
 
 private:
-    QString m_text;
-    QList<qint64> m_ends;
+    QString text_;
+    QList<qint64> ends_;
 };

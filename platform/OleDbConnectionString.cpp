@@ -98,18 +98,18 @@ OleDbConnectionString::OleDbConnectionString(QStringView text)
 
 void OleDbConnectionString::set(QString key, QString value)
 {
-    for (auto &entry : entries) {
+    for (auto &entry : entries_) {
         if (entry.first.compare(key, Qt::CaseInsensitive) == 0) {
             entry.second = std::move(value);
             return;
         }
     }
-    entries.emplace_back(std::move(key), std::move(value));
+    entries_.emplace_back(std::move(key), std::move(value));
 }
 
 bool OleDbConnectionString::contains(QStringView key) const
 {
-    for (const auto &entry : entries)
+    for (const auto &entry : entries_)
         if (QStringView(entry.first).compare(key, Qt::CaseInsensitive) == 0)
             return true;
     return false;
@@ -117,7 +117,7 @@ bool OleDbConnectionString::contains(QStringView key) const
 
 QString OleDbConnectionString::value(QStringView key) const
 {
-    for (const auto &entry : entries)
+    for (const auto &entry : entries_)
         if (QStringView(entry.first).compare(key, Qt::CaseInsensitive) == 0)
             return entry.second;
     return {};

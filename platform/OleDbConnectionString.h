@@ -36,7 +36,7 @@ public:
     QString value(QStringView key) const; // empty when absent
 
     // The pairs in order of first appearance, keys as first written.
-    const QList<std::pair<QString, QString>> &pairs() const { return entries; }
+    const QList<std::pair<QString, QString>> &pairs() const { return entries_; }
 
     // The value as it must be written after "key=" so that it reads back unchanged.
     static QString quoteValue(const QString &value);
@@ -49,5 +49,5 @@ private:
     QString login(QStringView databaseKey) const;
     void set(QString key, QString value);
 
-    QList<std::pair<QString, QString>> entries;
+    QList<std::pair<QString, QString>> entries_;
 };

@@ -87,8 +87,8 @@ Regional &instance()
 
 Regional::Regional(QChar dateSeparator, QChar timeSeparator, QString longTimeFormat,
                    QChar decimalPoint)
-    : dateSep(dateSeparator), timeSep(timeSeparator), timeFormat(std::move(longTimeFormat)),
-      point(decimalPoint), timeFields(parseFormat(timeFormat))
+    : dateSep_(dateSeparator), timeSep_(timeSeparator), timeFormat_(std::move(longTimeFormat)),
+      point_(decimalPoint), timeFields_(parseFormat(timeFormat_))
 {
 }
 
@@ -114,7 +114,7 @@ void Regional::setCurrent(const Regional &regional)
 
 QString Regional::shortDateFormat() const
 {
-    const QString separator = literal(dateSep);
+    const QString separator = literal(dateSep_);
     return QStringLiteral("dd") + separator + QStringLiteral("MM") + separator
            + QStringLiteral("yyyy");
 }
@@ -185,7 +185,7 @@ std::vector<Regional::TimeField> Regional::parseFormat(const QString &format)
 
 void Regional::appendTime(QString &out, const QTime &time) const
 {
-    for (const TimeField &field : timeFields) {
+    for (const TimeField &field : timeFields_) {
         switch (field.kind) {
         case TimeField::Literal: out += field.text; break;
         case TimeField::Hour24: appendDigits(out, time.hour(), field.padded ? 2 : 1); break;
@@ -223,9 +223,9 @@ QString Regional::formatTimeLine(const QDateTime &local) const
     QString line;
     line.reserve(32);
     appendDigits(line, date.day(), 2);
-    line += dateSep;
+    line += dateSep_;
     appendDigits(line, date.month(), 2);
-    line += dateSep;
+    line += dateSep_;
     appendDigits(line, date.year(), 4);
     line += u' ';
     appendTime(line, local.time());
@@ -236,7 +236,7 @@ bool Regional::readTime(QStringView text, qsizetype &at, QTime &time) const
 {
     int hour = 0, minute = 0, second = 0, ms = 0;
     bool twelveHour = false, pm = false;
-    for (const TimeField &field : timeFields) {
+    for (const TimeField &field : timeFields_) {
         const int width = field.padded ? 2 : 1;
         switch (field.kind) {
         case TimeField::Literal:
@@ -287,7 +287,7 @@ bool Regional::readTime(QStringView text, qsizetype &at, QTime &time) const
 
 std::optional<QDateTime> Regional::parseTimeLine(QStringView text) const
 {
-    if (text.size() > 11 && text[2] == dateSep && text[5] == dateSep && text[10] == u' ') {
+    if (text.size() > 11 && text[2] == dateSep_ && text[5] == dateSep_ && text[10] == u' ') {
         qsizetype at = 0;
         const int day = readDigits(text, at, 2, 2);
         ++at;
@@ -310,7 +310,7 @@ std::optional<QDateTime> Regional::parseLeniently(QStringView text) const
     const QStringView datePart = blank < 0 ? line : line.left(blank);
     const QStringView timePart = blank < 0 ? QStringView() : line.sliced(blank).trimmed();
 
-    const QList<QStringView> parts = datePart.split(dateSep);
+    const QList<QStringView> parts = datePart.split(dateSep_);
     if (parts.size() != 3 || parts[0].size() > 2 || parts[1].size() > 2 || parts[2].size() != 4)
         return std::nullopt;
     int numbers[3];
@@ -326,9 +326,9 @@ std::optional<QDateTime> Regional::parseLeniently(QStringView text) const
     if (timePart.isEmpty())
         return localDateTime(date, QTime(0, 0));
 
-    const QString sep = literal(timeSep);
+    const QString sep = literal(timeSep_);
     const QString formats[] = {
-        timeFormat,
+        timeFormat_,
         QStringLiteral("H%1m%1s").arg(sep),
         QStringLiteral("H%1m").arg(sep),
         QStringLiteral("h%1m%1s AP").arg(sep),
@@ -350,12 +350,12 @@ std::optional<QDateTime> Regional::parseLeniently(QStringView text) const
 
 QDateTime Regional::localDateTime(const QDate &date, const QTime &time) const
 {
-    if (date != offsetDate || time.hour() != offsetHour) {
-        offsetSeconds = QDateTime(date, time).offsetFromUtc();
-        offsetDate = date;
-        offsetHour = time.hour();
+    if (date != offsetDate_ || time.hour() != offsetHour_) {
+        offsetSeconds_ = QDateTime(date, time).offsetFromUtc();
+        offsetDate_ = date;
+        offsetHour_ = time.hour();
     }
-    return QDateTime(date, time, Qt::OffsetFromUTC, offsetSeconds);
+    return QDateTime(date, time, Qt::OffsetFromUTC, offsetSeconds_);
 }
 
 QString Regional::formatNumber(double value) const
@@ -368,8 +368,8 @@ QString Regional::formatNumber(double value) const
             ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
             : std::to_chars(buffer, buffer + sizeof buffer, value);
     QString text = QString::fromLatin1(buffer, written.ptr - buffer);
-    if (point != u'.')
-        text.replace(u'.', point);
+    if (point_ != u'.')
+        text.replace(u'.', point_);
     return text;
 }
 
@@ -387,7 +387,7 @@ std::optional<double> Regional::parseNumber(QStringView text) const
     char buffer[64];
     qsizetype length = 0;
     for (QChar c : trimmed) {
-        if (c == point)
+        if (c == point_)
             c = u'.';
         else if (c == u'.' || c.unicode() > 127)
             return std::nullopt;

@@ -18,10 +18,10 @@ public:
     static const Regional &current(); // process-wide; fromSystem() until set
     static void setCurrent(const Regional &regional);
 
-    QChar dateSeparator() const { return dateSep; }
-    QChar timeSeparator() const { return timeSep; }
-    QChar decimalPoint() const { return point; }
-    QString longTimeFormat() const { return timeFormat; }
+    QChar dateSeparator() const { return dateSep_; }
+    QChar timeSeparator() const { return timeSep_; }
+    QChar decimalPoint() const { return point_; }
+    QString longTimeFormat() const { return timeFormat_; }
     QString shortDateFormat() const; // "dd/MM/yyyy" with the date separator
 
     // The time line: date in the short date format, one blank, time in the long time format.
@@ -52,14 +52,14 @@ private:
     std::optional<QDateTime> parseLeniently(QStringView text) const;
     QDateTime localDateTime(const QDate &date, const QTime &time) const;
 
-    QChar dateSep;
-    QChar timeSep;
-    QString timeFormat;
-    QChar point;
-    std::vector<TimeField> timeFields;
+    QChar dateSep_;
+    QChar timeSep_;
+    QString timeFormat_;
+    QChar point_;
+    std::vector<TimeField> timeFields_;
 
     // The zone's offset for the last local date and hour read; zones change offsets on the hour.
-    mutable QDate offsetDate;
-    mutable int offsetHour = -1;
-    mutable int offsetSeconds = 0;
+    mutable QDate offsetDate_;
+    mutable int offsetHour_ = -1;
+    mutable int offsetSeconds_ = 0;
 };

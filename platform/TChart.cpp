@@ -10,48 +10,48 @@
 
 namespace {
 
-const QString kMarksLayer = QStringLiteral("marks");
-const QColor kFootColor(0, 0, 128);
-constexpr double kValueMargin = 0.05;
+const QString marksLayer = QStringLiteral("marks");
+const QColor footColor(0, 0, 128);
+constexpr double valueMarginShare = 0.05;
 
 } // namespace
 
 TChart::TChart(QWidget *parent)
     : QWidget(parent),
-      mPlot(new QCustomPlot(this)),
-      mPoints(new QCPGraphDataContainer),
-      mLowestValue(std::numeric_limits<double>::infinity()),
-      mHighestValue(-std::numeric_limits<double>::infinity())
+      plot_(new QCustomPlot(this)),
+      points_(new QCPGraphDataContainer),
+      lowestValue_(std::numeric_limits<double>::infinity()),
+      highestValue_(-std::numeric_limits<double>::infinity())
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     // The plot's own size hint is tiny. A pane closed to a few pixels must still leave it a
     // pixel to paint into, or every replot complains about an empty paint buffer.
-    mPlot->setMinimumSize(1, 1);
-    layout->addWidget(mPlot, 1);
+    plot_->setMinimumSize(1, 1);
+    layout->addWidget(plot_, 1);
 
-    mPlot->setAutoAddPlottableToLegend(false);
+    plot_->setAutoAddPlottableToLegend(false);
     setUpAxes();
 
-    mFoot = new QCPTextElement(mPlot, QStringLiteral("Performance Analysis"));
-    mFoot->setTextColor(kFootColor);
-    mPlot->plotLayout()->insertRow(1);
-    mPlot->plotLayout()->addElement(1, 0, mFoot);
+    foot_ = new QCPTextElement(plot_, QStringLiteral("Performance Analysis"));
+    foot_->setTextColor(footColor);
+    plot_->plotLayout()->insertRow(1);
+    plot_->plotLayout()->addElement(1, 0, foot_);
 
-    mSeries = new TChartSeries(SeriesKind::FastLine, mPlot->xAxis, mPlot->yAxis);
-    mSeries->setData(mPoints);
+    series_ = new TChartSeries(SeriesKind::FastLine, plot_->xAxis, plot_->yAxis);
+    series_->setData(points_);
     setSeriesName(QStringLiteral("Series1"));
 
-    mPlot->addLayer(kMarksLayer, mPlot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
-    mMarks = new TChartMarks(mPlot->xAxis, mPlot->yAxis, mPoints, kMarksLayer);
-    mMarks->setVisible(false);
+    plot_->addLayer(marksLayer, plot_->layer(QStringLiteral("main")), QCustomPlot::limAbove);
+    marks_ = new TChartMarks(plot_->xAxis, plot_->yAxis, points_, marksLayer);
+    marks_->setVisible(false);
 
     setBackgroundColor(palette().color(QPalette::Button));
     applyFont();
 
-    connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::fitAxesToPoints);
-    connect(mPlot, &QCustomPlot::mouseDoubleClick, this, &TChart::doubleClicked);
+    connect(plot_, &QCustomPlot::beforeReplot, this, &TChart::fitAxesToPoints);
+    connect(plot_, &QCustomPlot::mouseDoubleClick, this, &TChart::doubleClicked);
 }
 
 // The plot's parts take their fonts once, at creation, by point size; follow the widget's
@@ -59,14 +59,14 @@ TChart::TChart(QWidget *parent)
 void TChart::applyFont()
 {
     const QFont plotFont = font();
-    mPlot->setFont(plotFont);
-    for (QCPAxis *axis : {mPlot->xAxis, mPlot->yAxis}) {
+    plot_->setFont(plotFont);
+    for (QCPAxis *axis : {plot_->xAxis, plot_->yAxis}) {
         axis->setTickLabelFont(plotFont);
         axis->setLabelFont(plotFont);
     }
-    mFoot->setFont(plotFont);
-    if (mTitle)
-        mTitle->setFont(plotFont);
+    foot_->setFont(plotFont);
+    if (title_)
+        title_->setFont(plotFont);
     queueReplot();
 }
 
@@ -82,10 +82,10 @@ void TChart::setUpAxes()
     QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
     ticker->setDateTimeSpec(Qt::LocalTime);
     ticker->setDateTimeFormat(QStringLiteral("hh:mm:ss\ndd/MM/yyyy"));
-    mPlot->xAxis->setTicker(ticker);
-    mPlot->axisRect()->setBackground(Qt::white);
+    plot_->xAxis->setTicker(ticker);
+    plot_->axisRect()->setBackground(Qt::white);
     // The top and right axes only close the border around the plot.
-    for (QCPAxis *edge : {mPlot->xAxis2, mPlot->yAxis2}) {
+    for (QCPAxis *edge : {plot_->xAxis2, plot_->yAxis2}) {
         edge->setVisible(true);
         edge->setTicks(false);
         edge->setTickLabels(false);
@@ -94,51 +94,51 @@ void TChart::setUpAxes()
 
 SeriesKind TChart::seriesKind() const
 {
-    return mSeries->kind();
+    return series_->kind();
 }
 
 void TChart::setSeriesKind(SeriesKind kind)
 {
-    if (mSeries->kind() == kind)
+    if (series_->kind() == kind)
         return;
-    auto *replacement = new TChartSeries(kind, mPlot->xAxis, mPlot->yAxis);
-    replacement->setName(mSeries->name());
-    replacement->setColor(mSeries->color());
-    replacement->setData(mPoints);
-    mPlot->removePlottable(mSeries);
-    mSeries = replacement;
+    auto *replacement = new TChartSeries(kind, plot_->xAxis, plot_->yAxis);
+    replacement->setName(series_->name());
+    replacement->setColor(series_->color());
+    replacement->setData(points_);
+    plot_->removePlottable(series_);
+    series_ = replacement;
     queueReplot();
 }
 
 QString TChart::seriesName() const
 {
-    return mSeries->name();
+    return series_->name();
 }
 
 void TChart::setSeriesName(const QString &name)
 {
-    mSeries->setName(name);
+    series_->setName(name);
 }
 
 QColor TChart::seriesColor() const
 {
-    return mSeries->color();
+    return series_->color();
 }
 
 void TChart::setSeriesColor(const QColor &color)
 {
-    mSeries->setColor(color);
+    series_->setColor(color);
     queueReplot();
 }
 
 bool TChart::marksVisible() const
 {
-    return mMarks->visible();
+    return marks_->visible();
 }
 
 void TChart::setMarksVisible(bool visible)
 {
-    mMarks->setVisible(visible);
+    marks_->setVisible(visible);
     queueReplot();
 }
 
@@ -150,91 +150,91 @@ void TChart::addXY(const QDateTime &x, double y)
 void TChart::addXY(double secondsSinceEpoch, double y)
 {
     const QCPGraphData point(secondsSinceEpoch, y);
-    if (mPoints->isEmpty() || secondsSinceEpoch >= (mPoints->constEnd() - 1)->key) {
-        mPoints->add(point);
+    if (points_->isEmpty() || secondsSinceEpoch >= (points_->constEnd() - 1)->key) {
+        points_->add(point);
     } else {
         // The store puts a point before those with an equal X; it belongs after them.
         const auto byKey = [](const QCPGraphData &a, const QCPGraphData &b) { return a.key < b.key; };
-        const auto lower = std::lower_bound(mPoints->constBegin(), mPoints->constEnd(), point, byKey);
-        const auto upper = std::upper_bound(lower, mPoints->constEnd(), point, byKey);
-        const auto firstEqual = lower - mPoints->constBegin();
+        const auto lower = std::lower_bound(points_->constBegin(), points_->constEnd(), point, byKey);
+        const auto upper = std::upper_bound(lower, points_->constEnd(), point, byKey);
+        const auto firstEqual = lower - points_->constBegin();
         const auto equalCount = upper - lower;
-        mPoints->add(point);
-        const auto inserted = mPoints->begin() + firstEqual;
+        points_->add(point);
+        const auto inserted = points_->begin() + firstEqual;
         std::rotate(inserted, inserted + 1, inserted + 1 + equalCount);
     }
     if (!std::isnan(y)) {
-        mLowestValue = std::min(mLowestValue, y);
-        mHighestValue = std::max(mHighestValue, y);
+        lowestValue_ = std::min(lowestValue_, y);
+        highestValue_ = std::max(highestValue_, y);
     }
     queueReplot();
 }
 
 void TChart::clearPoints()
 {
-    mPoints->clear();
-    mLowestValue = std::numeric_limits<double>::infinity();
-    mHighestValue = -std::numeric_limits<double>::infinity();
+    points_->clear();
+    lowestValue_ = std::numeric_limits<double>::infinity();
+    highestValue_ = -std::numeric_limits<double>::infinity();
     queueReplot();
 }
 
 int TChart::pointCount() const
 {
-    return mPoints->size();
+    return points_->size();
 }
 
 QPointF TChart::point(int index) const
 {
-    const QCPGraphData &data = *mPoints->at(index);
+    const QCPGraphData &data = *points_->at(index);
     return {data.key, data.value};
 }
 
 QString TChart::footText() const
 {
-    return mFoot->text();
+    return foot_->text();
 }
 
 void TChart::setFootText(const QString &text)
 {
-    mFoot->setText(text);
+    foot_->setText(text);
     queueReplot();
 }
 
 QString TChart::titleText() const
 {
-    return mTitle ? mTitle->text() : QString();
+    return title_ ? title_->text() : QString();
 }
 
 void TChart::setTitleText(const QString &text)
 {
-    QCPLayoutGrid *layout = mPlot->plotLayout();
+    QCPLayoutGrid *layout = plot_->plotLayout();
     if (text.isEmpty()) {
-        if (mTitle) {
-            layout->remove(mTitle);
+        if (title_) {
+            layout->remove(title_);
             layout->simplify();
-            mTitle = nullptr;
+            title_ = nullptr;
         }
-    } else if (mTitle) {
-        mTitle->setText(text);
+    } else if (title_) {
+        title_->setText(text);
     } else {
         layout->insertRow(0);
-        mTitle = new QCPTextElement(mPlot, text);
-        mTitle->setFont(font());
-        layout->addElement(0, 0, mTitle);
+        title_ = new QCPTextElement(plot_, text);
+        title_->setFont(font());
+        layout->addElement(0, 0, title_);
     }
     queueReplot();
 }
 
 void TChart::setBackgroundColor(const QColor &color)
 {
-    mBackgroundColor = color;
-    mPlot->setBackground(color);
+    backgroundColor_ = color;
+    plot_->setBackground(color);
     queueReplot();
 }
 
 void TChart::setFillChild(QWidget *child)
 {
-    mFillChild = child;
+    fillChild_ = child;
     if (!child)
         return;
     if (child->parentWidget() != this)
@@ -246,44 +246,44 @@ void TChart::setFillChild(QWidget *child)
 void TChart::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (mFillChild)
-        mFillChild->setGeometry(rect());
+    if (fillChild_)
+        fillChild_->setGeometry(rect());
 }
 
 void TChart::fitAxesToPoints()
 {
-    if (mPoints->isEmpty())
+    if (points_->isEmpty())
         return;
-    const double first = mPoints->constBegin()->key;
-    const double last = (mPoints->constEnd() - 1)->key;
-    const bool fromZero = mSeries->kind() == SeriesKind::Bar || mSeries->kind() == SeriesKind::Area;
+    const double first = points_->constBegin()->key;
+    const double last = (points_->constEnd() - 1)->key;
+    const bool fromZero = series_->kind() == SeriesKind::Bar || series_->kind() == SeriesKind::Area;
 
     // Bars stand on their points, so the outer ones need half a step of room.
     double keyMargin = 0;
-    if (mSeries->kind() == SeriesKind::Bar && mPoints->size() > 1)
-        keyMargin = (last - first) / (mPoints->size() - 1) / 2;
+    if (series_->kind() == SeriesKind::Bar && points_->size() > 1)
+        keyMargin = (last - first) / (points_->size() - 1) / 2;
     if (last - first + 2 * keyMargin <= 0)
         keyMargin = 1;
-    mPlot->xAxis->setRange(first - keyMargin, last + keyMargin);
+    plot_->xAxis->setRange(first - keyMargin, last + keyMargin);
 
-    if (mLowestValue > mHighestValue)
+    if (lowestValue_ > highestValue_)
         return;
-    double lowest = fromZero ? std::min(mLowestValue, 0.0) : mLowestValue;
-    double highest = fromZero ? std::max(mHighestValue, 0.0) : mHighestValue;
-    double valueMargin = (highest - lowest) * kValueMargin;
+    double lowest = fromZero ? std::min(lowestValue_, 0.0) : lowestValue_;
+    double highest = fromZero ? std::max(highestValue_, 0.0) : highestValue_;
+    double valueMargin = (highest - lowest) * valueMarginShare;
     if (valueMargin <= 0)
-        valueMargin = std::max(std::abs(highest) * kValueMargin, 1.0);
+        valueMargin = std::max(std::abs(highest) * valueMarginShare, 1.0);
     lowest -= valueMargin;
     highest += valueMargin;
     // Room for the marks of the highest points, which would otherwise be cut off.
-    const double plotHeight = mPlot->axisRect()->height();
-    const double markHeight = mMarks->heightAbovePoint();
-    if (mMarks->visible() && plotHeight > 2 * markHeight)
+    const double plotHeight = plot_->axisRect()->height();
+    const double markHeight = marks_->heightAbovePoint();
+    if (marks_->visible() && plotHeight > 2 * markHeight)
         highest += (highest - lowest) * markHeight / (plotHeight - markHeight);
-    mPlot->yAxis->setRange(lowest, highest);
+    plot_->yAxis->setRange(lowest, highest);
 }
 
 void TChart::queueReplot()
 {
-    mPlot->replot(QCustomPlot::rpQueuedReplot);
+    plot_->replot(QCustomPlot::rpQueuedReplot);
 }

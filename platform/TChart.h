@@ -22,7 +22,7 @@ public:
     // Replaces the series by one of the new kind that keeps its name, colour, marks and points.
     void setSeriesKind(SeriesKind kind);
     // The series itself, which only a change to another kind replaces.
-    const TChartSeries *series() const { return mSeries; }
+    const TChartSeries *series() const { return series_; }
 
     QString seriesName() const;
     void setSeriesName(const QString &name);
@@ -44,14 +44,14 @@ public:
     QString titleText() const;
     // An empty title takes no room above the plot.
     void setTitleText(const QString &text);
-    QColor backgroundColor() const { return mBackgroundColor; }
+    QColor backgroundColor() const { return backgroundColor_; }
     // Paints the panel around the plot; the plot itself stays white.
     void setBackgroundColor(const QColor &color);
 
     // Puts the widget over the whole chart and keeps it sized with it; its visibility stays the
     // caller's. Null removes it from that role without deleting it.
     void setFillChild(QWidget *child);
-    QWidget *fillChild() const { return mFillChild; }
+    QWidget *fillChild() const { return fillChild_; }
 
 signals:
     void doubleClicked();
@@ -66,15 +66,15 @@ private:
     void fitAxesToPoints();
     void queueReplot();
 
-    QCustomPlot *mPlot;
-    QSharedPointer<QCPGraphDataContainer> mPoints;
-    TChartSeries *mSeries;
-    TChartMarks *mMarks;
-    QCPTextElement *mTitle = nullptr;
-    QCPTextElement *mFoot;
-    QColor mBackgroundColor;
-    QPointer<QWidget> mFillChild;
+    QCustomPlot *plot_;
+    QSharedPointer<QCPGraphDataContainer> points_;
+    TChartSeries *series_;
+    TChartMarks *marks_;
+    QCPTextElement *title_ = nullptr;
+    QCPTextElement *foot_;
+    QColor backgroundColor_;
+    QPointer<QWidget> fillChild_;
     // Kept as points come so that fitting the axes never walks the points.
-    double mLowestValue;
-    double mHighestValue;
+    double lowestValue_;
+    double highestValue_;
 };

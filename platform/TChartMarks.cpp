@@ -7,23 +7,23 @@
 
 namespace {
 
-constexpr double kArrowLength = 10;
-constexpr double kArrowHead = 3;
-constexpr double kBoxPadding = 2;
-constexpr double kGapBetweenLabels = 4;
+constexpr double arrowLength = 10;
+constexpr double arrowHead = 3;
+constexpr double boxPadding = 2;
+constexpr double gapBetweenLabels = 4;
 // Labels count as at least this many digits wide when bounding how many points are visited.
-constexpr int kNarrowestLabelDigits = 3;
-constexpr int kVisitsPerLabel = 4;
-const QColor kBoxColor(255, 255, 225);
+constexpr int narrowestLabelDigits = 3;
+constexpr int visitsPerLabel = 4;
+const QColor boxColor(255, 255, 225);
 
 } // namespace
 
 TChartMarks::TChartMarks(QCPAxis *keyAxis, QCPAxis *valueAxis, QSharedPointer<QCPGraphDataContainer> points,
                          const QString &layerName)
     : QCPLayerable(keyAxis->parentPlot(), layerName),
-      mKeyAxis(keyAxis),
-      mValueAxis(valueAxis),
-      mPoints(std::move(points))
+      keyAxis_(keyAxis),
+      valueAxis_(valueAxis),
+      points_(std::move(points))
 {
 }
 
@@ -34,7 +34,7 @@ void TChartMarks::applyDefaultAntialiasingHint(QCPPainter *painter) const
 
 QRect TChartMarks::clipRect() const
 {
-    return mKeyAxis->axisRect()->rect();
+    return keyAxis_->axisRect()->rect();
 }
 
 QString TChartMarks::labelOf(double value) const
@@ -53,37 +53,37 @@ void TChartMarks::drawMark(QCPPainter *painter, const QPointF &point, const QRec
     painter->setPen(QPen(Qt::black, 0));
     painter->drawLine(point, QPointF(point.x(), box.bottom()));
     painter->setBrush(Qt::black);
-    const QPointF head[] = {point, point + QPointF(-kArrowHead, -kArrowHead * 2),
-                            point + QPointF(kArrowHead, -kArrowHead * 2)};
+    const QPointF head[] = {point, point + QPointF(-arrowHead, -arrowHead * 2),
+                            point + QPointF(arrowHead, -arrowHead * 2)};
     painter->drawPolygon(head, 3);
-    painter->setBrush(kBoxColor);
+    painter->setBrush(boxColor);
     painter->drawRect(box);
     painter->drawText(box, Qt::AlignCenter, label);
 }
 
 double TChartMarks::heightAbovePoint() const
 {
-    return kArrowLength + QFontMetricsF(mParentPlot->font()).height() + 2 * kBoxPadding;
+    return arrowLength + QFontMetricsF(mParentPlot->font()).height() + 2 * boxPadding;
 }
 
 void TChartMarks::draw(QCPPainter *painter)
 {
-    if (mPoints->isEmpty())
+    if (points_->isEmpty())
         return;
-    const QCPRange range = mKeyAxis->range();
-    const auto first = mPoints->findBegin(range.lower, false);
-    const auto last = mPoints->findEnd(range.upper, false);
+    const QCPRange range = keyAxis_->range();
+    const auto first = points_->findBegin(range.lower, false);
+    const auto last = points_->findEnd(range.upper, false);
     const int inView = int(last - first);
     if (inView <= 0)
         return;
 
     painter->setFont(mParentPlot->font());
     const QFontMetricsF metrics(painter->font());
-    const QRect area = mKeyAxis->axisRect()->rect();
-    const double narrowest = metrics.horizontalAdvance(QString(kNarrowestLabelDigits, QLatin1Char('0')))
-                             + 2 * kBoxPadding + kGapBetweenLabels;
+    const QRect area = keyAxis_->axisRect()->rect();
+    const double narrowest = metrics.horizontalAdvance(QString(narrowestLabelDigits, QLatin1Char('0')))
+                             + 2 * boxPadding + gapBetweenLabels;
     // Visit a few times more points than labels fit, so that wider labels still find room.
-    const int visits = std::max(1, int(kVisitsPerLabel * area.width() / narrowest));
+    const int visits = std::max(1, int(visitsPerLabel * area.width() / narrowest));
     const int stride = (inView + visits - 1) / visits;
 
     double freeFromX = -std::numeric_limits<double>::infinity();
@@ -91,17 +91,17 @@ void TChartMarks::draw(QCPPainter *painter)
         const QCPGraphData &data = *(first + index);
         if (std::isnan(data.value))
             continue;
-        const QPointF point(mKeyAxis->coordToPixel(data.key), mValueAxis->coordToPixel(data.value));
+        const QPointF point(keyAxis_->coordToPixel(data.key), valueAxis_->coordToPixel(data.value));
         const QString label = labelOf(data.value);
-        const QSizeF size(metrics.horizontalAdvance(label) + 2 * kBoxPadding, metrics.height() + 2 * kBoxPadding);
+        const QSizeF size(metrics.horizontalAdvance(label) + 2 * boxPadding, metrics.height() + 2 * boxPadding);
         // A label at an edge is pushed inside rather than cut.
         const double left = std::clamp(point.x() - size.width() / 2, double(area.left()),
                                        std::max(double(area.left()), area.right() - size.width()));
-        const QRectF box(left, point.y() - kArrowLength - size.height(), size.width(), size.height());
+        const QRectF box(left, point.y() - arrowLength - size.height(), size.width(), size.height());
         // Uneven spacing can still bring two labels together; the later one gives way.
         if (box.left() < freeFromX)
             continue;
         drawMark(painter, point, box, label);
-        freeFromX = box.right() + kGapBetweenLabels;
+        freeFromX = box.right() + gapBetweenLabels;
     }
 }

@@ -24,7 +24,7 @@ private:
     QString labelOf(double value) const;
     void drawMark(QCPPainter *painter, const QPointF &point, const QRectF &box, const QString &label) const;
 
-    QCPAxis *mKeyAxis;
-    QCPAxis *mValueAxis;
-    QSharedPointer<QCPGraphDataContainer> mPoints;
+    QCPAxis *keyAxis_;
+    QCPAxis *valueAxis_;
+    QSharedPointer<QCPGraphDataContainer> points_;
 };

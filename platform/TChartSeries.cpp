@@ -5,21 +5,21 @@
 namespace {
 
 // Line markers only while each point has at least this many pixels to itself.
-constexpr int kPixelsPerMarkedPoint = 8;
-constexpr double kMarkerSize = 5;
-constexpr double kPointSize = 5;
+constexpr int pixelsPerMarkedPoint = 8;
+constexpr double markerSize = 5;
+constexpr double pointSize = 5;
 // Share of the distance between two points that a bar covers.
-constexpr double kBarFill = 0.7;
-constexpr int kAreaAlpha = 128;
+constexpr double barFill = 0.7;
+constexpr int areaAlpha = 128;
 
 } // namespace
 
 TChartSeries::TChartSeries(SeriesKind kind, QCPAxis *keyAxis, QCPAxis *valueAxis)
-    : QCPGraph(keyAxis, valueAxis), mKind(kind)
+    : QCPGraph(keyAxis, valueAxis), kind_(kind)
 {
     // Without it a replot of a million points takes ten times as long.
     setAdaptiveSampling(true);
-    switch (mKind) {
+    switch (kind_) {
     case SeriesKind::FastLine:
         setLineStyle(lsLine);
         setAntialiased(false);
@@ -41,16 +41,16 @@ TChartSeries::TChartSeries(SeriesKind kind, QCPAxis *keyAxis, QCPAxis *valueAxis
 
 void TChartSeries::setColor(const QColor &color)
 {
-    mColor = color;
-    const double penWidth = mKind == SeriesKind::Line ? 2 : 1;
+    color_ = color;
+    const double penWidth = kind_ == SeriesKind::Line ? 2 : 1;
     setPen(QPen(color, penWidth));
-    if (mKind == SeriesKind::Area) {
+    if (kind_ == SeriesKind::Area) {
         QColor fill = color;
-        fill.setAlpha(kAreaAlpha);
+        fill.setAlpha(areaAlpha);
         setBrush(fill);
     }
-    if (mKind == SeriesKind::Point)
-        setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, color, color, kPointSize));
+    if (kind_ == SeriesKind::Point)
+        setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, color, color, pointSize));
 }
 
 int TChartSeries::pointsInView() const
@@ -62,14 +62,14 @@ int TChartSeries::pointsInView() const
 void TChartSeries::draw(QCPPainter *painter)
 {
     const double width = keyAxis()->axisRect()->width();
-    if (mKind == SeriesKind::Line) {
-        const bool sparse = pointsInView() * kPixelsPerMarkedPoint <= width;
-        setScatterStyle(sparse ? QCPScatterStyle(QCPScatterStyle::ssCircle, mColor, Qt::white, kMarkerSize)
+    if (kind_ == SeriesKind::Line) {
+        const bool sparse = pointsInView() * pixelsPerMarkedPoint <= width;
+        setScatterStyle(sparse ? QCPScatterStyle(QCPScatterStyle::ssCircle, color_, Qt::white, markerSize)
                                : QCPScatterStyle());
-    } else if (mKind == SeriesKind::Bar) {
+    } else if (kind_ == SeriesKind::Bar) {
         const double spacing = width / (pointsInView() + 1);
         QPen pen = this->pen();
-        pen.setWidthF(std::max(1.0, spacing * kBarFill));
+        pen.setWidthF(std::max(1.0, spacing * barFill));
         setPen(pen);
     }
     QCPGraph::draw(painter);

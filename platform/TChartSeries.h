@@ -13,8 +13,8 @@ class TChartSeries : public QCPGraph {
 public:
     TChartSeries(SeriesKind kind, QCPAxis *keyAxis, QCPAxis *valueAxis);
 
-    SeriesKind kind() const { return mKind; }
-    QColor color() const { return mColor; }
+    SeriesKind kind() const { return kind_; }
+    QColor color() const { return color_; }
     void setColor(const QColor &color);
 
 protected:
@@ -23,6 +23,6 @@ protected:
 private:
     int pointsInView() const;
 
-    SeriesKind mKind;
-    QColor mColor;
+    SeriesKind kind_;
+    QColor color_;
 };

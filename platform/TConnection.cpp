@@ -58,30 +58,30 @@ int TConnection::queryTimeoutSeconds()
     return whole && seconds > 0 ? seconds : defaultQueryTimeoutSeconds;
 }
 
-TConnection::TConnection() : connectionName(newConnectionName())
+TConnection::TConnection() : connectionName_(newConnectionName())
 {
-    QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connectionName);
+    QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connectionName_);
 }
 
 TConnection::~TConnection()
 {
     close();
-    QSqlDatabase::removeDatabase(connectionName);
+    QSqlDatabase::removeDatabase(connectionName_);
 }
 
 void TConnection::setConnectionString(const QString &connectionString)
 {
-    oleDbString = connectionString;
+    oleDbString_ = connectionString;
 }
 
 QSqlDatabase TConnection::database() const
 {
-    return QSqlDatabase::database(connectionName, false);
+    return QSqlDatabase::database(connectionName_, false);
 }
 
 void TConnection::open()
 {
-    const QString odbc = OleDbConnectionString(oleDbString).toOdbc();
+    const QString odbc = OleDbConnectionString(oleDbString_).toOdbc();
     QSqlDatabase db = database();
     if (!db.isValid())
         throw DatabaseError(QStringLiteral("The Qt ODBC driver (QODBC) is not installed"));

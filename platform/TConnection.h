@@ -22,7 +22,7 @@ public:
     TConnection &operator=(const TConnection &) = delete;
 
     void setConnectionString(const QString &connectionString); // while closed
-    QString connectionString() const { return oleDbString; }
+    QString connectionString() const { return oleDbString_; }
 
     // Raises DatabaseError with the driver's own message; never prompts for a login.
     void open();
@@ -33,6 +33,6 @@ public:
     QSqlDatabase database() const;
 
 private:
-    QString connectionName;
-    QString oleDbString;
+    QString connectionName_;
+    QString oleDbString_;
 };

@@ -52,37 +52,37 @@ QString sqlStateOf(const QSqlQuery &query)
 
 } // namespace
 
-TQuery::TQuery(TConnection &connection) : connection(connection)
+TQuery::TQuery(TConnection &connection) : connection_(connection)
 {
 }
 
 void TQuery::close()
 {
-    query.reset();
-    fieldNames.clear();
-    onRow = false;
+    query_.reset();
+    fieldNames_.clear();
+    onRow_ = false;
 }
 
 void TQuery::clear()
 {
-    lines.clear();
+    lines_.clear();
 }
 
 void TQuery::add(const QString &line)
 {
-    lines.append(line);
+    lines_.append(line);
 }
 
 void TQuery::run()
 {
     close();
-    if (!connection.connected())
-        connection.open();
-    query.emplace(connection.database());
-    query->setForwardOnly(true);
+    if (!connection_.connected())
+        connection_.open();
+    query_.emplace(connection_.database());
+    query_->setForwardOnly(true);
     // Floating and decimal columns arrive as doubles, so their text is the shortest exact one.
-    query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    if (!query->exec(sql()))
+    query_->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (!query_->exec(sql()))
         fail();
 }
 
@@ -90,19 +90,19 @@ void TQuery::open()
 {
     run();
     // Row counts and other results without columns come before the rows a batch selects.
-    while (!query->isSelect() && query->nextResult()) {
+    while (!query_->isSelect() && query_->nextResult()) {
     }
-    if (!query->isSelect()) {
+    if (!query_->isSelect()) {
         close();
         throw DatabaseError(QStringLiteral("The statement returned no result set"));
     }
-    fieldNames = uniqueFieldNames(query->record());
+    fieldNames_ = uniqueFieldNames(query_->record());
     next();
 }
 
 void TQuery::fail()
 {
-    const DatabaseError error = DatabaseError::fromSqlError(query->lastError(), sqlStateOf(*query));
+    const DatabaseError error = DatabaseError::fromSqlError(query_->lastError(), sqlStateOf(*query_));
     close();
     throw error;
 }
@@ -115,27 +115,27 @@ void TQuery::execSQL()
 
 void TQuery::next()
 {
-    if (!query)
+    if (!query_)
         return;
-    onRow = query->next();
-    if (!onRow && query->lastError().isValid())
+    onRow_ = query_->next();
+    if (!onRow_ && query_->lastError().isValid())
         fail();
 }
 
 QString TQuery::fieldByName(const QString &name) const
 {
-    qsizetype column = fieldNames.size() - 1;
-    while (column >= 0 && fieldNames[column].compare(name, Qt::CaseInsensitive) != 0)
+    qsizetype column = fieldNames_.size() - 1;
+    while (column >= 0 && fieldNames_[column].compare(name, Qt::CaseInsensitive) != 0)
         --column;
     if (column < 0)
         throw DatabaseError(QStringLiteral("Field '%1' not found").arg(name));
-    if (!onRow)
+    if (!onRow_)
         return {};
     const int index = int(column);
-    return FieldText::fromValue(query->value(index), query->isNull(index));
+    return FieldText::fromValue(query_->value(index), query_->isNull(index));
 }
 
 void TQuery::getFieldNames(QStringList &names) const
 {
-    names.append(fieldNames);
+    names.append(fieldNames_);
 }

@@ -17,7 +17,7 @@ public:
     void close();
     void clear();
     void add(const QString &line);
-    QString sql() const { return lines.join(u'\n'); }
+    QString sql() const { return lines_.join(u'\n'); }
 
     // Opens the connection first when it is closed; stands on the first row. Raises
     // DatabaseError on a server error and when the statement yields no result set.
@@ -25,7 +25,7 @@ public:
     // Runs the statement without reading a result; raises DatabaseError on a server error.
     void execSQL();
 
-    bool eof() const { return !onRow; }
+    bool eof() const { return !onRow_; }
     void next();
     // The current row's value as text; empty at the end of the data. Names match in any letter
     // case; a name the result does not have raises DatabaseError.
@@ -37,9 +37,9 @@ private:
     // Raises the query's last error, with its SQLSTATE, after closing.
     [[noreturn]] void fail();
 
-    TConnection &connection;
-    QStringList lines;
-    std::optional<QSqlQuery> query;
-    QStringList fieldNames;
-    bool onRow = false;
+    TConnection &connection_;
+    QStringList lines_;
+    std::optional<QSqlQuery> query_;
+    QStringList fieldNames_;
+    bool onRow_ = false;
 };

@@ -7,19 +7,19 @@
 TStringGrid::TStringGrid(QWidget *parent, int colCount, int rowCount)
     : TStringGrid(*new TStringGridModel(colCount, rowCount), parent)
 {
-    m_model->setParent(this);
+    model_->setParent(this);
 }
 
 TStringGrid::TStringGrid(TStringGridModel &model, QWidget *parent)
-    : QTableView(parent), m_model(&model), m_row(model.gridRowCount() > 1 ? 1 : 0)
+    : QTableView(parent), model_(&model), row_(model.gridRowCount() > 1 ? 1 : 0)
 {
-    setModel(m_model);
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, &TStringGrid::onRowsPublished);
+    setModel(model_);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &TStringGrid::onRowsPublished);
     // The cells may be resized by their owner without the grid: keep the current cell inside.
     for (auto resized : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::columnsRemoved,
                          &QAbstractItemModel::columnsInserted})
-        connect(m_model, resized, this, [this] {
-            if (!m_syncingView)
+        connect(model_, resized, this, [this] {
+            if (!syncingView_)
                 followModelSize();
         });
 
@@ -47,18 +47,18 @@ TStringGrid::TStringGrid(TStringGridModel &model, QWidget *parent)
 
 TStringGrid::Options TStringGrid::options() const
 {
-    return m_options;
+    return options_;
 }
 
 void TStringGrid::setOptions(Options options)
 {
-    m_options = options;
+    options_ = options;
     setSelectionBehavior(options & RowSelect ? SelectRows : SelectItems);
     setSelectionMode(options & RangeSelect ? ExtendedSelection : SingleSelection);
     horizontalHeader()->setSectionResizeMode(options & ColSizing ? QHeaderView::Interactive
                                                                  : QHeaderView::Fixed);
     horizontalHeader()->setSectionsMovable(options & ColMoving);
-    m_model->setEditable(options & Editing);
+    model_->setEditable(options & Editing);
     // A double click belongs to the grid's owner, so it does not start editing.
     setEditTriggers(options & Editing ? EditKeyPressed | AnyKeyPressed | SelectedClicked
                                       : NoEditTriggers);
@@ -67,29 +67,29 @@ void TStringGrid::setOptions(Options options)
 
 TStringGridModel &TStringGrid::gridModel()
 {
-    return *m_model;
+    return *model_;
 }
 
 const TStringGridModel &TStringGrid::gridModel() const
 {
-    return *m_model;
+    return *model_;
 }
 
 int TStringGrid::rowCount() const
 {
-    return m_model->gridRowCount();
+    return model_->gridRowCount();
 }
 
 int TStringGrid::colCount() const
 {
-    return m_model->gridColCount();
+    return model_->gridColCount();
 }
 
 void TStringGrid::setRowCount(int rows)
 {
     {
-        const QScopedValueRollback syncing(m_syncingView, true);
-        m_model->setGridRowCount(rows);
+        const QScopedValueRollback syncing(syncingView_, true);
+        model_->setGridRowCount(rows);
     }
     followModelSize();
 }
@@ -97,69 +97,69 @@ void TStringGrid::setRowCount(int rows)
 void TStringGrid::setColCount(int cols)
 {
     {
-        const QScopedValueRollback syncing(m_syncingView, true);
-        m_model->setGridColCount(cols);
+        const QScopedValueRollback syncing(syncingView_, true);
+        model_->setGridColCount(cols);
     }
     followModelSize();
 }
 
 void TStringGrid::followModelSize()
 {
-    m_row = std::clamp(m_row, rowCount() > 1 ? 1 : 0, rowCount() - 1);
-    m_col = std::min(m_col, colCount() - 1);
+    row_ = std::clamp(row_, rowCount() > 1 ? 1 : 0, rowCount() - 1);
+    col_ = std::min(col_, colCount() - 1);
     showCurrentCell(false);
 }
 
 QString TStringGrid::cells(int col, int row) const
 {
-    return m_model->cell(col, row);
+    return model_->cell(col, row);
 }
 
 void TStringGrid::setCells(int col, int row, const QString &text)
 {
-    m_model->setCell(col, row, text);
+    model_->setCell(col, row, text);
 }
 
 void TStringGrid::clearCells()
 {
-    m_model->clearCells();
+    model_->clearCells();
 }
 
 int TStringGrid::row() const
 {
-    return m_row;
+    return row_;
 }
 
 int TStringGrid::col() const
 {
-    return m_col;
+    return col_;
 }
 
 void TStringGrid::setRow(int row)
 {
-    if (row < 1 || row >= rowCount() || row == m_row)
+    if (row < 1 || row >= rowCount() || row == row_)
         return;
-    emit selectCell(m_col, row, m_row);
-    m_row = row;
+    emit selectCell(col_, row, row_);
+    row_ = row;
     showCurrentCell(true);
 }
 
 void TStringGrid::showCurrentCell(bool scroll)
 {
-    m_scrollPending = m_scrollPending || scroll;
-    if (m_row < 1) {
-        m_scrollPending = false;
+    scrollPending_ = scrollPending_ || scroll;
+    if (row_ < 1) {
+        scrollPending_ = false;
         return;
     }
-    if (m_row > m_model->rowCount())
+    if (row_ > model_->rowCount())
         return; // the row reaches the view with the next batch of rows
-    const QModelIndex current = m_model->index(m_row - 1, m_col);
+    const QModelIndex current = model_->index(row_ - 1, col_);
     if (currentIndex() != current) {
-        const QScopedValueRollback syncing(m_syncingView, true);
+        const QScopedValueRollback syncing(syncingView_, true);
         setCurrentIndex(current);
     }
-    if (m_scrollPending) {
-        m_scrollPending = false;
+    if (scrollPending_) {
+        scrollPending_ = false;
         scrollTo(current);
     }
 }
@@ -172,15 +172,15 @@ void TStringGrid::onRowsPublished()
 void TStringGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
-    if (m_syncingView || !current.isValid())
+    if (syncingView_ || !current.isValid())
         return;
     const int row = current.row() + 1;
     const int col = current.column();
-    if (row == m_row && col == m_col)
+    if (row == row_ && col == col_)
         return;
-    emit selectCell(col, row, m_row);
-    m_row = row;
-    m_col = col;
+    emit selectCell(col, row, row_);
+    row_ = row;
+    col_ = col;
 }
 
 void TStringGrid::keyboardSearch(const QString &)

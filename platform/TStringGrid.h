@@ -69,12 +69,12 @@ private:
     void followModelSize();
     void onRowsPublished();
 
-    TStringGridModel *m_model;
-    Options m_options;
-    int m_row;
-    int m_col = 0;
-    bool m_scrollPending = false;
-    bool m_syncingView = false;
+    TStringGridModel *model_;
+    Options options_;
+    int row_;
+    int col_ = 0;
+    bool scrollPending_ = false;
+    bool syncingView_ = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TStringGrid::Options)

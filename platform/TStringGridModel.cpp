@@ -16,37 +16,37 @@ template <typename Buffer> void releaseSlack(Buffer &buffer)
 } // namespace
 
 TStringGridModel::TStringGridModel(int colCount, int rowCount, QObject *parent)
-    : QAbstractTableModel(parent), m_rows(std::max(rowCount, 1)), m_shownRows(m_rows - 1),
-      m_columns(std::max(colCount, 1))
+    : QAbstractTableModel(parent), rows_(std::max(rowCount, 1)), shownRows_(rows_ - 1),
+      columns_(std::max(colCount, 1))
 {
-    m_titles.resize(m_columns.size());
+    titles_.resize(columns_.size());
 }
 
 int TStringGridModel::gridRowCount() const
 {
-    return m_rows;
+    return rows_;
 }
 
 int TStringGridModel::gridColCount() const
 {
-    return int(m_columns.size());
+    return int(columns_.size());
 }
 
 void TStringGridModel::setGridRowCount(int rows)
 {
     rows = std::max(rows, 1);
-    if (rows >= m_rows) {
-        m_rows = rows;
-        if (m_shownRows < m_rows - 1)
+    if (rows >= rows_) {
+        rows_ = rows;
+        if (shownRows_ < rows_ - 1)
             schedulePublish();
         return;
     }
     const int keptCells = rows - 1;
-    const bool viewsLoseRows = keptCells < m_shownRows;
+    const bool viewsLoseRows = keptCells < shownRows_;
     if (viewsLoseRows)
-        beginRemoveRows(QModelIndex(), keptCells, m_shownRows - 1);
-    m_rows = rows;
-    for (Column &column : m_columns) {
+        beginRemoveRows(QModelIndex(), keptCells, shownRows_ - 1);
+    rows_ = rows;
+    for (Column &column : columns_) {
         if (column.ends.size() <= keptCells)
             continue;
         column.text.truncate(keptCells == 0 ? 0 : column.ends[keptCells - 1]);
@@ -54,9 +54,9 @@ void TStringGridModel::setGridRowCount(int rows)
         releaseSlack(column.text);
         releaseSlack(column.ends);
     }
-    m_edited.removeIf([rows](const auto &entry) { return int(entry.key() & 0xFFFFFFFF) >= rows; });
+    edited_.removeIf([rows](const auto &entry) { return int(entry.key() & 0xFFFFFFFF) >= rows; });
     if (viewsLoseRows) {
-        m_shownRows = keptCells;
+        shownRows_ = keptCells;
         endRemoveRows();
     }
 }
@@ -71,10 +71,10 @@ void TStringGridModel::setGridColCount(int cols)
         beginRemoveColumns(QModelIndex(), cols, oldCols - 1);
     else
         beginInsertColumns(QModelIndex(), oldCols, cols - 1);
-    m_columns.resize(cols);
-    m_titles.resize(cols);
+    columns_.resize(cols);
+    titles_.resize(cols);
     if (cols < oldCols) {
-        m_edited.removeIf([cols](const auto &entry) { return int(entry.key() >> 32) >= cols; });
+        edited_.removeIf([cols](const auto &entry) { return int(entry.key() >> 32) >= cols; });
         endRemoveColumns();
     } else {
         endInsertColumns();
@@ -88,16 +88,16 @@ quint64 TStringGridModel::editKey(int col, int row)
 
 QString TStringGridModel::cell(int col, int row) const
 {
-    if (col < 0 || col >= gridColCount() || row < 0 || row >= m_rows)
+    if (col < 0 || col >= gridColCount() || row < 0 || row >= rows_)
         return QString();
     if (row == 0)
-        return m_titles[col];
-    if (!m_edited.isEmpty()) {
-        const auto edited = m_edited.constFind(editKey(col, row));
-        if (edited != m_edited.constEnd())
+        return titles_[col];
+    if (!edited_.isEmpty()) {
+        const auto edited = edited_.constFind(editKey(col, row));
+        if (edited != edited_.constEnd())
             return *edited;
     }
-    const Column &column = m_columns[col];
+    const Column &column = columns_[col];
     const qsizetype stored = row - 1;
     if (stored >= column.ends.size())
         return QString();
@@ -107,18 +107,18 @@ QString TStringGridModel::cell(int col, int row) const
 
 void TStringGridModel::setCell(int col, int row, const QString &text)
 {
-    if (col < 0 || col >= gridColCount() || row < 0 || row >= m_rows)
+    if (col < 0 || col >= gridColCount() || row < 0 || row >= rows_)
         return;
     if (row == 0) {
         // Titles are rewritten at every sample; only a real change repaints the header.
-        if (m_titles[col] != text) {
-            m_titles[col] = text;
+        if (titles_[col] != text) {
+            titles_[col] = text;
             emit headerDataChanged(Qt::Horizontal, col, col);
         }
         return;
     }
     storeCell(col, row, text);
-    if (row <= m_shownRows) {
+    if (row <= shownRows_) {
         const QModelIndex changed = index(row - 1, col);
         emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
     }
@@ -126,15 +126,15 @@ void TStringGridModel::setCell(int col, int row, const QString &text)
 
 void TStringGridModel::storeCell(int col, int row, const QString &text)
 {
-    Column &column = m_columns[col];
+    Column &column = columns_[col];
     const qsizetype target = row - 1;
     const qsizetype stored = column.ends.size();
     if (target < stored - 1) {
-        m_edited.insert(editKey(col, row), text);
+        edited_.insert(editKey(col, row), text);
         return;
     }
-    if (!m_edited.isEmpty())
-        m_edited.remove(editKey(col, row));
+    if (!edited_.isEmpty())
+        edited_.remove(editKey(col, row));
     if (target == stored - 1) {
         column.text.truncate(target == 0 ? 0 : column.ends[target - 1]);
     } else {
@@ -144,72 +144,72 @@ void TStringGridModel::storeCell(int col, int row, const QString &text)
         column.ends.insert(stored, target - stored + 1, end); // empty cells up to the target
     }
     const qsizetype start = column.text.size();
-    const qsizetype needed = start + m_toUtf8.requiredSpace(text.size());
+    const qsizetype needed = start + toUtf8_.requiredSpace(text.size());
     if (needed > std::numeric_limits<quint32>::max())
         throw std::length_error("grid column holds too much text");
     // Grow geometrically by hand: resizing alone would reallocate at every cell.
     if (needed > column.text.capacity())
         column.text.reserve(std::max(needed, 2 * column.text.capacity()));
     column.text.resize(needed);
-    char *end = m_toUtf8.appendToBuffer(column.text.data() + start, text);
+    char *end = toUtf8_.appendToBuffer(column.text.data() + start, text);
     column.text.truncate(end - column.text.constData());
     column.ends[target] = quint32(column.text.size());
 }
 
 void TStringGridModel::clearCells()
 {
-    std::fill(m_titles.begin(), m_titles.end(), QString());
-    for (Column &column : m_columns)
+    std::fill(titles_.begin(), titles_.end(), QString());
+    for (Column &column : columns_)
         column = Column();
-    m_edited.clear();
+    edited_.clear();
     emit headerDataChanged(Qt::Horizontal, 0, gridColCount() - 1);
-    if (m_shownRows > 0)
-        emit dataChanged(index(0, 0), index(m_shownRows - 1, gridColCount() - 1));
+    if (shownRows_ > 0)
+        emit dataChanged(index(0, 0), index(shownRows_ - 1, gridColCount() - 1));
 }
 
 bool TStringGridModel::isEditable() const
 {
-    return m_editable;
+    return editable_;
 }
 
 void TStringGridModel::setEditable(bool editable)
 {
-    m_editable = editable;
+    editable_ = editable;
 }
 
 qsizetype TStringGridModel::storageBytes() const
 {
     qsizetype bytes = 0;
-    for (const Column &column : m_columns)
+    for (const Column &column : columns_)
         bytes += column.text.capacity() + column.ends.capacity() * qsizetype(sizeof(quint32));
-    for (const QString &title : m_titles)
+    for (const QString &title : titles_)
         bytes += title.capacity() * qsizetype(sizeof(QChar));
-    for (const QString &edited : m_edited)
+    for (const QString &edited : edited_)
         bytes += qsizetype(sizeof(quint64) + sizeof(QString)) + edited.capacity() * qsizetype(sizeof(QChar));
     return bytes;
 }
 
 void TStringGridModel::schedulePublish()
 {
-    if (m_publishScheduled)
+    if (publishScheduled_)
         return;
-    m_publishScheduled = true;
+    publishScheduled_ = true;
     QMetaObject::invokeMethod(this, &TStringGridModel::publishRows, Qt::QueuedConnection);
 }
 
 void TStringGridModel::publishRows()
 {
-    m_publishScheduled = false;
-    if (m_shownRows >= m_rows - 1)
+    publishScheduled_ = false;
+    if (shownRows_ >= rows_ - 1)
         return;
-    beginInsertRows(QModelIndex(), m_shownRows, m_rows - 2);
-    m_shownRows = m_rows - 1;
+    beginInsertRows(QModelIndex(), shownRows_, rows_ - 2);
+    shownRows_ = rows_ - 1;
     endInsertRows();
 }
 
 int TStringGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_shownRows;
+    return parent.isValid() ? 0 : shownRows_;
 }
 
 int TStringGridModel::columnCount(const QModelIndex &parent) const
@@ -226,7 +226,7 @@ QVariant TStringGridModel::data(const QModelIndex &index, int role) const
 
 bool TStringGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!m_editable || !index.isValid() || role != Qt::EditRole)
+    if (!editable_ || !index.isValid() || role != Qt::EditRole)
         return false;
     setCell(index.column(), index.row() + 1, value.toString());
     return true;
@@ -235,14 +235,14 @@ bool TStringGridModel::setData(const QModelIndex &index, const QVariant &value, 
 QVariant TStringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return m_titles.value(section);
+        return titles_.value(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 Qt::ItemFlags TStringGridModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags itemFlags = QAbstractTableModel::flags(index);
-    if (m_editable && index.isValid())
+    if (editable_ && index.isValid())
         itemFlags |= Qt::ItemIsEditable;
     return itemFlags;
 }

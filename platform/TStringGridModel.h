@@ -57,13 +57,13 @@ private:
     void storeCell(int col, int row, const QString &text);
     void schedulePublish();
 
-    int m_rows;
-    int m_shownRows; // grid rows 1 to m_shownRows are known to views
-    bool m_publishScheduled = false;
-    bool m_editable = false;
-    QStringEncoder m_toUtf8{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
-    QStringList m_titles;
-    std::vector<Column> m_columns;
+    int rows_;
+    int shownRows_; // grid rows 1 to shownRows_ are known to views
+    bool publishScheduled_ = false;
+    bool editable_ = false;
+    QStringEncoder toUtf8_{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
+    QStringList titles_;
+    std::vector<Column> columns_;
     // Cells changed above a column's last stored row, whose text cannot grow in place.
-    QHash<quint64, QString> m_edited;
+    QHash<quint64, QString> edited_;
 };

@@ -7,54 +7,54 @@ constexpr qint64 blockSize = 1 << 16;
 }
 
 TextLineReader::TextLineReader(const QString &fileName)
-    : m_fileName(fileName), m_file(fileName), m_decode(QStringConverter::System)
+    : fileName_(fileName), file_(fileName), decode_(QStringConverter::System)
 {
-    if (!m_file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("open"), fileName, m_file.errorString());
+    if (!file_.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("open"), fileName, file_.errorString());
 }
 
 bool TextLineReader::fill()
 {
-    const QByteArray block = m_file.read(blockSize);
+    const QByteArray block = file_.read(blockSize);
     if (block.isEmpty()) {
-        if (m_file.error() != QFileDevice::NoError)
-            throw FileError(QStringLiteral("read"), m_fileName, m_file.errorString());
+        if (file_.error() != QFileDevice::NoError)
+            throw FileError(QStringLiteral("read"), fileName_, file_.errorString());
         return false;
     }
-    m_text.remove(0, m_position);
-    m_position = 0;
-    m_text += m_decode(block);
+    text_.remove(0, position_);
+    position_ = 0;
+    text_ += decode_(block);
     return true;
 }
 
 bool TextLineReader::readLine(QString &line)
 {
-    qsizetype scanned = m_position;
+    qsizetype scanned = position_;
     for (;;) {
         qsizetype end = scanned;
-        while (end < m_text.size() && m_text[end] != u'\r' && m_text[end] != u'\n')
+        while (end < text_.size() && text_[end] != u'\r' && text_[end] != u'\n')
             ++end;
-        if (end < m_text.size()) {
+        if (end < text_.size()) {
             // A CR at the end of the block may be the first half of CR LF.
-            if (m_text[end] == u'\r' && end + 1 == m_text.size()) {
-                const qsizetype offset = end - m_position;
+            if (text_[end] == u'\r' && end + 1 == text_.size()) {
+                const qsizetype offset = end - position_;
                 if (fill())
-                    end = m_position + offset;
+                    end = position_ + offset;
             }
-            line = m_text.sliced(m_position, end - m_position);
-            if (m_text[end] == u'\r' && end + 1 < m_text.size() && m_text[end + 1] == u'\n')
+            line = text_.sliced(position_, end - position_);
+            if (text_[end] == u'\r' && end + 1 < text_.size() && text_[end + 1] == u'\n')
                 ++end;
-            m_position = end + 1;
+            position_ = end + 1;
             return true;
         }
-        const qsizetype offset = end - m_position;
+        const qsizetype offset = end - position_;
         if (!fill()) {
-            if (m_position == m_text.size())
+            if (position_ == text_.size())
                 return false;
-            line = m_text.sliced(m_position);
-            m_position = m_text.size();
+            line = text_.sliced(position_);
+            position_ = text_.size();
             return true;
         }
-        scanned = m_position + offset;
+        scanned = position_ + offset;
     }
 }

@@ -17,9 +17,9 @@ private:
     // Appends the next block of decoded text; false at the end of the file.
     bool fill();
 
-    QString m_fileName;
-    QFile m_file;
-    QStringDecoder m_decode;
-    QString m_text;
-    qsizetype m_position = 0;
+    QString fileName_;
+    QFile file_;
+    QStringDecoder decode_;
+    QString text_;
+    qsizetype position_ = 0;
 };
