@@ -10,6 +10,7 @@
 #include "SamplingWindow.h"
 #include "TApplication.h"
 #include "TChartSlot.h"
+#include "TConnection.h"
 #include "TQuery.h"
 #include "TStringGrid.h"
 
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <cstdio>
 #include <map>
@@ -63,23 +65,31 @@ struct CaptureFigures {
     double residentMb = 0; // growth of the process for one captured result
 };
 
-// Reads every field of every row the way a capture does, without the grid; CPU milliseconds.
+// Reads every field of every row the way a sample does, on the slot's worker, without keeping
+// them; CPU milliseconds.
 double fetchEveryField(TChartSlot &slot)
 {
     const double before = bench::processCpuSeconds();
-    TQuery &query = slot.qryDynamic;
-    query.close();
-    query.clear();
-    query.add(slot.vSQL);
-    query.open();
-    QStringList names;
-    query.getFieldNames(names);
-    while (!query.eof()) {
-        for (const QString &name : names)
-            query.fieldByName(name);
-        query.next();
-    }
-    query.close();
+    const QString statement = slot.vSQL;
+    bool answered = false;
+    slot.dbLocal.request<bool>(
+        ConnectionWorker::Deadline::Query,
+        [statement](TConnection &, TQuery &query, bool &) {
+            query.close();
+            query.clear();
+            query.add(statement);
+            query.open();
+            QStringList names;
+            query.getFieldNames(names);
+            while (!query.eof()) {
+                for (const QString &name : std::as_const(names))
+                    query.fieldByName(name);
+                query.next();
+            }
+            query.close();
+        },
+        [&answered](const ConnectionWorker::Reply<bool> &) { answered = true; });
+    QTest::qWaitFor([&answered] { return answered; }, 120000);
     return (bench::processCpuSeconds() - before) * 1e3;
 }
 

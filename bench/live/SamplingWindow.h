@@ -8,8 +8,7 @@
 class TChartSlot;
 
 // The real window, offscreen, in a folder of its own, its control strip pointing at a server
-// and its dialogs answered from a script; the slots' timers are fired by hand. Not part of
-// test_sampling, which samples without a window: bench/live drives the window with it.
+// and its dialogs answered from a script; the slots' timers are fired by hand.
 struct SamplingWindow : WindowUnderTest {
     explicit SamplingWindow(const SampledServer &server);
 
