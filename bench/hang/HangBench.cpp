@@ -36,9 +36,11 @@ std::unique_ptr<WindowUnderTest> windowOn(const QString &dsn)
     return w;
 }
 
+// Lets the event loop run until done or out of time; the figures tell which.
 void waitUntil(const std::function<bool()> &done, int timeoutMs)
 {
-    QTest::qWaitFor(done, timeoutMs);
+    if (!QTest::qWaitFor(done, timeoutMs) && timeoutMs > 10000)
+        std::fprintf(stderr, "still waiting for the server after %d ms\n", timeoutMs);
 }
 
 void runSixSlots(WindowUnderTest &w, const QString &statement)
@@ -56,7 +58,7 @@ void runSixSlots(WindowUnderTest &w, const QString &statement)
 double silentLogins(OdbcSandbox &sandbox, const SilentServer &silent)
 {
     std::vector<std::unique_ptr<WindowUnderTest>> windows;
-    for (const QString version : {QStringLiteral("5.0"), QStringLiteral("7.4")}) {
+    for (const QString &version : {QStringLiteral("5.0"), QStringLiteral("7.4")}) {
         const QString dsn = OdbcSandbox::uniqueDsnName(QStringLiteral("silent") + version);
         sandbox.addDsn(dsn, silent.port(), version);
         windows.push_back(windowOn(dsn));

@@ -29,7 +29,7 @@ void growTo(TChartSlot &slot, qsizetype points)
 {
     while (slot.vValueList.size() < points) {
         slot.edValue = QString::number(1000 + slot.vValueList.size() % 977);
-        SampleTimer::recordSample(slot);
+        SampleTimer::recordSample(slot, slot);
     }
 }
 
@@ -50,7 +50,7 @@ double tickMicroseconds(TChartSlot &slot, int ticks)
 {
     return medianOf(ticks, 1e3, [&](int i) {
         slot.edValue = QString::number(2000 + i);
-        SampleTimer::recordSample(slot);
+        SampleTimer::recordSample(slot, slot);
     });
 }
 
