@@ -5,6 +5,7 @@
 #include "StatusPanels.h"
 #include "TQuery.h"
 #include "TStringGrid.h"
+#include "TextTable.h"
 #include "TWindowState.h"
 
 #include <QCheckBox>
@@ -31,11 +32,10 @@ QString selectExpression(int aggregateIndex, const QString &column)
     }
 }
 
-// A result as Test shows it: column names, then every row's values in their order.
+// A result as Test shows it, and whether the statement ran at all.
 struct TestResult {
     bool opened = false;
-    QStringList names;
-    QList<QStringList> rows;
+    TextTable rows;
 };
 
 void readResult(TQuery &query, const QString &statement, TestResult &result)
@@ -46,28 +46,28 @@ void readResult(TQuery &query, const QString &statement, TestResult &result)
     query.add(statement);
     query.open();
     result.opened = true;
-    query.getFieldNames(result.names);
+    QStringList names;
+    query.getFieldNames(names);
+    result.rows = TextTable(names);
     while (!query.eof()) {
-        QStringList row;
-        for (const QString &name : std::as_const(result.names))
-            row.append(query.fieldByName(name));
-        result.rows.append(row);
+        for (const QString &name : std::as_const(names))
+            result.rows.append(query.fieldByName(name));
         query.next();
     }
     query.close();
 }
 
 // The rows read before a failure stay in the grid.
-void showResult(const TestResult &result, TStringGrid *grid, QStringList &names)
+void showResult(const TextTable &result, TStringGrid *grid, QStringList &names)
 {
-    names = result.names;
+    names = result.names();
     grid->setColCount(int(names.size()));
     for (int col = 0; col < names.size(); ++col)
         grid->setCells(col, 0, names[col]);
-    for (const QStringList &row : result.rows) {
+    for (qsizetype row = 0; row < result.rowCount(); ++row) {
         const int last = grid->rowCount() - 1;
-        for (int col = 0; col < row.size(); ++col)
-            grid->setCells(col, last, row[col]);
+        for (int col = 0; col < result.columnCount(); ++col)
+            grid->setCells(col, last, result.cell(row, col));
         grid->setRowCount(last + 2);
         grid->setRow(last + 1);
     }
@@ -105,7 +105,7 @@ void TestSampleQuery(const SampleQueryControls &controls, SharedConnection &dblo
         [statement](TConnection &, TQuery &query, TestResult &result) { readResult(query, statement, result); },
         [grid, context](const ConnectionWorker::Reply<TestResult> &reply) {
             if (reply.value.opened)
-                showResult(reply.value, grid, context.state.vScratchList);
+                showResult(reply.value.rows, grid, context.state.vScratchList);
             if (!reply.ok())
                 context.sbStatus.setPanelText(2, QStringLiteral("Exception in Test SQL...") + reply.error);
         });

@@ -50,8 +50,11 @@ public:
                 job(connection, query, reply->value);
             },
             [done = std::move(done), reply](const QString &error, bool jobEnded) {
-                if (!jobEnded)
-                    return done(Reply<Value>{{}, error});
+                if (!jobEnded) {
+                    Reply<Value> timedOut;
+                    timedOut.error = error;
+                    return done(timedOut);
+                }
                 reply->error = error;
                 done(*reply);
             });

@@ -2,6 +2,7 @@
 
 #include "Regional.h"
 #include "TStringGridModel.h"
+#include "TextTable.h"
 
 #include <QDateTime>
 
@@ -17,11 +18,11 @@ void prepare(TStringGridModel &vRawData, const QStringList &vTmpList, bool withT
         vRawData.setCell(names, 0, QStringLiteral("Time"));
 }
 
-int copyRow(TStringGridModel &vRawData, const QStringList &row, bool withTime)
+int copyRow(TStringGridModel &vRawData, const TextTable &result, qsizetype row, bool withTime)
 {
     const int last = vRawData.gridRowCount() - 1;
-    for (int i = 0; i < row.size(); ++i)
-        vRawData.setCell(i, last, row[i]);
+    for (int i = 0; i < result.columnCount(); ++i)
+        vRawData.setCell(i, last, result.cell(row, i));
     if (withTime)
         vRawData.setCell(vRawData.gridColCount() - 1, last,
                          Regional::current().formatTimeLine(QDateTime::currentDateTime()));

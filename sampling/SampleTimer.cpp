@@ -50,44 +50,41 @@ void stopWith(SlotState &slot, SlotView &view, const QString &text)
 
 namespace SampleTimer {
 
-SampleResult TakeSample(TQuery &qryDynamic, const QString &vSQL)
+TextTable TakeSample(TQuery &qryDynamic, const QString &vSQL)
 {
     qryDynamic.close();
     qryDynamic.clear();
     qryDynamic.add(QStringLiteral("/**/"));
     qryDynamic.add(vSQL);
     qryDynamic.open();
-    SampleResult result;
-    qryDynamic.getFieldNames(result.names);
+    QStringList names;
+    qryDynamic.getFieldNames(names);
+    TextTable result(names);
     while (!qryDynamic.eof()) {
-        QStringList row;
-        row.reserve(result.names.size());
-        for (const QString &name : std::as_const(result.names))
-            row.append(qryDynamic.fieldByName(name));
-        result.rows.append(row);
+        for (const QString &name : std::as_const(names))
+            result.append(qryDynamic.fieldByName(name));
         qryDynamic.next();
     }
     qryDynamic.close();
     return result;
 }
 
-void takeRows(SlotState &slot, SlotView &view, const SampleResult &result, const bool &bAbort)
+void takeRows(SlotState &slot, SlotView &view, const TextTable &result, const bool &bAbort)
 {
     slot.edValue.clear();
-    slot.vTmpList = result.names;
+    slot.vTmpList = result.names();
     const SlotSettings settings = view.settings();
     if (settings.getRaw)
         RawCapture::prepare(slot.vRawData, slot.vTmpList, settings.withTime);
-    const QString firstColumn = slot.vTmpList.value(0);
-    for (const QStringList &row : result.rows) {
+    for (qsizetype row = 0; row < result.rowCount(); ++row) {
         if (bAbort)
             return;
         // The name depends on the first column only, so naming it once serves every row.
-        if (&row == &result.rows.first())
-            nameValue(view, slot.number(), firstColumn);
-        slot.edValue = row.value(0);
+        if (row == 0)
+            nameValue(view, slot.number(), slot.vTmpList.value(0));
+        slot.edValue = result.cell(row, 0);
         if (settings.getRaw)
-            view.rawRowAdded(RawCapture::copyRow(slot.vRawData, row, settings.withTime));
+            view.rawRowAdded(RawCapture::copyRow(slot.vRawData, result, row, settings.withTime));
     }
     slot.vTmpList.clear();
 }
@@ -101,10 +98,10 @@ void tick(SlotState &slot, SlotView &view, const TWindowState &state)
         return;
     takeInterval(slot.tmSample, view.settings().interval);
     const QString statement = slot.vSQL;
-    slot.outstanding = slot.dbLocal.request<SampleResult>(
+    slot.outstanding = slot.dbLocal.request<TextTable>(
         ConnectionWorker::Deadline::Query,
-        [statement](TConnection &, TQuery &query, SampleResult &result) { result = TakeSample(query, statement); },
-        [&slot, &view, &state](const ConnectionWorker::Reply<SampleResult> &reply) {
+        [statement](TConnection &, TQuery &query, TextTable &result) { result = TakeSample(query, statement); },
+        [&slot, &view, &state](const ConnectionWorker::Reply<TextTable> &reply) {
             slot.tmWait.stop();
             if (!reply.ok())
                 return stopWith(slot, view, QStringLiteral("Sampling Stopped...\r\n") + reply.error);

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QList>
-#include <QStringList>
+#include "TextTable.h"
+
+#include <QString>
 
 class SlotState;
 class SlotView;
@@ -12,23 +13,17 @@ struct TWindowState;
 // first column of the last row recorded with its time, shown in the status bar and drawn.
 namespace SampleTimer {
 
-// A statement's result as the worker read it: column names and every row's values as text.
-struct SampleResult {
-    QStringList names;
-    QList<QStringList> rows;
-};
-
 // tmSample1Timer: the slot's timer is off while its sample is with the server and on again
 // only when the sample is recorded; any failure leaves it off with the reason in panel 1.
 void tick(SlotState &slot, SlotView &view, const TWindowState &state);
 
-// On the worker: runs "/**/" + the statement and reads every row.
-SampleResult TakeSample(TQuery &qryDynamic, const QString &vSQL);
+// On the worker: runs "/**/" + the statement and reads every row's values as text.
+TextTable TakeSample(TQuery &qryDynamic, const QString &vSQL);
 
 // On the window's thread, the rows as a sample takes them: edValue ends with the first column
 // of the last row (empty for none), the value is named unless the user named it, and with
 // "Get Raw" ticked every row is copied into the raw rows. bAbort stops before the next row.
-void takeRows(SlotState &slot, SlotView &view, const SampleResult &result, const bool &bAbort);
+void takeRows(SlotState &slot, SlotView &view, const TextTable &result, const bool &bAbort);
 
 // The end of a sample: edValue recorded with the time, shown, drawn, and the timer started
 // again unless drawing failed.
