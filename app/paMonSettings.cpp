@@ -2,8 +2,9 @@
 
 #include "AppPaths.h"
 #include "AutoSave.h"
-#include "ComboBoxList.h"
 #include "ConnectToServer.h"
+#include "ConnectionControls.h"
+#include "CustomSqlControls.h"
 #include "CustomSqlPanel.h"
 #include "MonitoringCatalogue.h"
 #include "PerformanceDataFile.h"
@@ -90,7 +91,7 @@ void TfmMonSettings::FormActivate()
     // The program's short date format is fixed in Regional as "dd/mm/yyyy" with the system's
     // separator, so activation has only the server list to refresh.
     try {
-        replaceComboBoxList(edSRV, ServerList::load(AppPaths::serverListFile()));
+        connectionControls_->setServerList(ServerList::load(AppPaths::serverListFile()));
     } catch (const std::exception &) {
         // A missing or unreadable list leaves the box's list as it was.
     }
@@ -133,17 +134,17 @@ void TfmMonSettings::tmExitTimer()
 
 void TfmMonSettings::bbtLoadSQLClick()
 {
-    CustomSqlPanel::show(*paCustomSQL);
+    CustomSqlPanel::show(*customSqlControls_);
 }
 
 void TfmMonSettings::btLoadSQLClick()
 {
-    CustomSqlPanel::load(*reLoadSQL, *edFileName, context());
+    CustomSqlPanel::load(*customSqlControls_, context());
 }
 
 void TfmMonSettings::bbtSaveSQLClick()
 {
-    CustomSqlPanel::save(*reLoadSQL, *edFileName, context());
+    CustomSqlPanel::save(*customSqlControls_, context());
 }
 
 void TfmMonSettings::FormResize()
@@ -247,7 +248,7 @@ ConnectionSettings TfmMonSettings::connectionSettings() const
 
 MonitoringCatalogue TfmMonSettings::catalogue()
 {
-    return MonitoringCatalogue(*dblocal, {cbMonTable, meTableDesc, cbMonColumn, meColumnDesc}, context());
+    return MonitoringCatalogue(*dblocal, *connectionControls_, context());
 }
 
 void TfmMonSettings::cbOLEDBClick()
@@ -262,7 +263,7 @@ void TfmMonSettings::cbODBCClick()
 
 void TfmMonSettings::bbtConnectClick()
 {
-    ConnectToServer(connectionSettings().connectionString(), edSRV, *dblocal, catalogue(), context());
+    ConnectToServer(connectionSettings().connectionString(), *connectionControls_, *dblocal, catalogue(), context());
 }
 
 void TfmMonSettings::cbMonTableChange()
@@ -277,7 +278,7 @@ void TfmMonSettings::cbMonColumnChange()
 
 void TfmMonSettings::bbtSampleClick()
 {
-    TestSampleQuery({cbCustom, cbMonTable, cbMonColumn, reSQL, sgTest, rgGRP->itemIndex()}, *dblocal, context());
+    TestSampleQuery(*connectionControls_, *dblocal, context());
 }
 
 void TfmMonSettings::bbtStartSampling1Click()

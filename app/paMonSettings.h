@@ -12,6 +12,8 @@
 #include <array>
 #include <memory>
 
+class ConnectionControls;
+class CustomSqlControls;
 class MonitoringCatalogue;
 class QCheckBox;
 class QComboBox;
@@ -174,4 +176,7 @@ private:
 
     std::unique_ptr<TDialogs> dialogs_;
     std::array<std::unique_ptr<TChartSlot>, slotCount> slots_;
+    // What the connection actions see of the strip and of the custom SQL panel.
+    std::unique_ptr<ConnectionControls> connectionControls_;
+    std::unique_ptr<CustomSqlControls> customSqlControls_;
 };

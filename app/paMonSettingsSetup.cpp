@@ -1,6 +1,8 @@
 #include "paMonSettings.h"
 
 #include "AppPaths.h"
+#include "ConnectionControls.h"
+#include "CustomSqlControls.h"
 #include "SlotPane.h"
 #include "StripLayout.h"
 #include "TChart.h"
@@ -59,6 +61,10 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
     setupControlStrip();
     setupChartArea();
     setupCustomSqlPanel();
+    connectionControls_ = std::make_unique<ConnectionControls>(ConnectionControls::Widgets{
+        edSRV, cbMonTable, meTableDesc, cbMonColumn, meColumnDesc, cbCustom, rgGRP, reSQL, sgTest});
+    customSqlControls_ =
+        std::make_unique<CustomSqlControls>(CustomSqlControls::Widgets{paCustomSQL, reLoadSQL, edFileName});
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

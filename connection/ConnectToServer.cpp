@@ -1,7 +1,7 @@
 #include "ConnectToServer.h"
 
 #include "AppPaths.h"
-#include "ComboBoxList.h"
+#include "ConnectionView.h"
 #include "ServerList.h"
 #include "SharedConnection.h"
 #include "StatusPanels.h"
@@ -9,8 +9,6 @@
 #include "TDialogs.h"
 #include "TQuery.h"
 #include "TWindowState.h"
-
-#include <QComboBox>
 
 namespace {
 
@@ -25,13 +23,13 @@ void prepare(TQuery &query, const QString &statement)
     query.add(statement);
 }
 
-void rememberServer(QComboBox *edSRV, const QString &server, QStringList &scratch)
+void rememberServer(ConnectionView &controls, const QString &server, QStringList &scratch)
 {
     const QString fileName = AppPaths::serverListFile();
     // The list is a convenience: a locked or read-only file must not stop the Connect.
     try {
         if (ServerList::remember(fileName, server, scratch))
-            replaceComboBoxList(edSRV, ServerList::load(fileName));
+            controls.setServerList(ServerList::load(fileName));
     } catch (const std::exception &) {
     }
 }
@@ -39,9 +37,9 @@ void rememberServer(QComboBox *edSRV, const QString &server, QStringList &scratc
 // The steps after the login, one request each.
 class Connecting {
 public:
-    Connecting(QComboBox *edSRV, SharedConnection &dblocal, MonitoringCatalogue catalogue, TWindowContext context,
-               QString server)
-        : edSRV_(edSRV), dblocal_(dblocal), catalogue_(std::move(catalogue)), context_(context),
+    Connecting(ConnectionView &controls, SharedConnection &dblocal, MonitoringCatalogue catalogue,
+               TWindowContext context, QString server)
+        : controls_(controls), dblocal_(dblocal), catalogue_(std::move(catalogue)), context_(context),
           server_(std::move(server))
     {
     }
@@ -105,7 +103,7 @@ private:
                 step.context_.sbStatus.setPanelText(3, reply.value ? QStringLiteral("SYBASE") : QString());
                 MonitoringCatalogue catalogue = step.catalogue_;
                 catalogue.emptyBoxes();
-                rememberServer(step.edSRV_, step.server_, step.context_.state.vScratchList);
+                rememberServer(step.controls_, step.server_, step.context_.state.vScratchList);
                 catalogue.GetMonTables();
             });
     }
@@ -116,7 +114,7 @@ private:
         context_.dialogs.showError(context_.owner, QStringLiteral("Exception in GetMonTables\n") + error);
     }
 
-    QComboBox *edSRV_;
+    ConnectionView &controls_;
     SharedConnection &dblocal_;
     MonitoringCatalogue catalogue_;
     TWindowContext context_;
@@ -125,7 +123,7 @@ private:
 
 } // namespace
 
-void ConnectToServer(const QString &connectionString, QComboBox *edSRV, SharedConnection &dblocal,
+void ConnectToServer(const QString &connectionString, ConnectionView &controls, SharedConnection &dblocal,
                      MonitoringCatalogue catalogue, TWindowContext context)
 {
     if (dblocal.pending(Kind::Connect))
@@ -135,5 +133,5 @@ void ConnectToServer(const QString &connectionString, QComboBox *edSRV, SharedCo
     // A new login must not queue behind a call the driver may never return from.
     if (dblocal.worker().busy())
         dblocal.worker().startAfresh();
-    Connecting(edSRV, dblocal, std::move(catalogue), context, edSRV->currentText().trimmed()).login(connectionString);
+    Connecting(controls, dblocal, std::move(catalogue), context, controls.server().trimmed()).login(connectionString);
 }

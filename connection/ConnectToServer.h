@@ -5,7 +5,7 @@
 
 #include <QString>
 
-class QComboBox;
+class ConnectionView;
 class SharedConnection;
 
 // Connect: opens the shared connection with the connection string, shows the server process
@@ -13,5 +13,6 @@ class SharedConnection;
 // ServerList.ini and lists the monitoring tables. Each step is a request to the shared
 // connection's worker and the next one starts when the server has answered; a failure ends it
 // where it happens and the steps done stay done. A Connect still waiting makes this do nothing.
-void ConnectToServer(const QString &connectionString, QComboBox *edSRV, SharedConnection &dblocal,
+// The view outlives every answer.
+void ConnectToServer(const QString &connectionString, ConnectionView &controls, SharedConnection &dblocal,
                      MonitoringCatalogue catalogue, TWindowContext context);

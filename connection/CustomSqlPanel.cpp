@@ -1,14 +1,11 @@
 #include "CustomSqlPanel.h"
 
+#include "CustomSqlView.h"
+#include "StatusPanels.h"
 #include "TDialogs.h"
-#include "TStatusBar.h"
 #include "TWindowState.h"
 #include "TextFile.h"
 #include "TextLineReader.h"
-
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextBlock>
 
 namespace {
 
@@ -23,46 +20,31 @@ void report(TWindowContext context, const std::exception &error)
                               QStringLiteral("Exception in bbtSaveSQLClick\n") + QString::fromUtf8(error.what()));
 }
 
-// The editor's lines as the file holds them: one per paragraph, none for an empty editor.
-QStringList editorLines(const QPlainTextEdit &editor)
-{
-    QStringList lines;
-    const QTextDocument *document = editor.document();
-    if (document->isEmpty())
-        return lines;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        lines << block.text();
-    return lines;
-}
-
 } // namespace
 
 namespace CustomSqlPanel {
 
-void show(QWidget &paCustomSQL)
+void show(CustomSqlView &panel)
 {
-    paCustomSQL.resize(paCustomSQL.width(), shownHeight);
-    paCustomSQL.raise();
-    paCustomSQL.show();
+    panel.showPanel(shownHeight);
 }
 
-void load(QPlainTextEdit &reLoadSQL, QLineEdit &edFileName, TWindowContext context)
+void load(CustomSqlView &panel, TWindowContext context)
 {
-    QString fileName = edFileName.text();
+    QString fileName = panel.fileName();
     if (fileName.isEmpty())
         fileName = context.dialogs.chooseOpenFile(context.owner);
     if (fileName.isEmpty())
         return;
-    edFileName.setText(fileName);
+    panel.setFileName(fileName);
 
     QStringList lines;
     bool emptied = false;
-    // The editor gets the lines in one go; appending them one by one would drop a leading empty line.
-    const auto showLines = [&] { reLoadSQL.setPlainText(lines.join(QLatin1Char('\n'))); };
+    const auto showLines = [&] { panel.setSqlLines(lines); };
     try {
         TextLineReader file(fileName);
         context.sbStatus.setPanelText(messagePanel, QStringLiteral("Loading Custom SQL Statements..."));
-        reLoadSQL.clear();
+        panel.setSqlLines({});
         emptied = true;
         QString line;
         while (file.readLine(line)) {
@@ -83,16 +65,16 @@ void load(QPlainTextEdit &reLoadSQL, QLineEdit &edFileName, TWindowContext conte
     }
 }
 
-void save(const QPlainTextEdit &reLoadSQL, const QLineEdit &edFileName, TWindowContext context)
+void save(const CustomSqlView &panel, TWindowContext context)
 {
-    QString fileName = edFileName.text();
+    QString fileName = panel.fileName();
     if (fileName.isEmpty())
         fileName = context.dialogs.chooseSaveFile(context.owner);
     if (fileName.isEmpty())
         return;
     try {
         context.sbStatus.setPanelText(messagePanel, QStringLiteral("Saving Custom SQL Statements..."));
-        TextFile::write(fileName, editorLines(reLoadSQL), TextEncoding::System);
+        TextFile::write(fileName, panel.sqlLines(), TextEncoding::System);
         context.sbStatus.setPanelText(messagePanel, QStringLiteral("Saved Custom SQL Statements to ") + fileName);
     } catch (const std::exception &error) {
         report(context, error);

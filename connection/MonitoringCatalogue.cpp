@@ -1,14 +1,10 @@
 #include "MonitoringCatalogue.h"
 
-#include "ComboBoxList.h"
 #include "SharedConnection.h"
 #include "StatusPanels.h"
 #include "TDialogs.h"
 #include "TQuery.h"
 #include "TWindowState.h"
-
-#include <QComboBox>
-#include <QPlainTextEdit>
 
 namespace {
 
@@ -46,23 +42,15 @@ struct Rows {
 
 } // namespace
 
-MonitoringCatalogue::MonitoringCatalogue(SharedConnection &dblocal, const Controls &controls,
-                                         TWindowContext context)
+MonitoringCatalogue::MonitoringCatalogue(SharedConnection &dblocal, ConnectionView &controls, TWindowContext context)
     : dblocal_(dblocal), controls_(controls), context_(context)
 {
 }
 
-bool MonitoringCatalogue::chosen(const QComboBox *box)
-{
-    return box->findText(box->currentText(), Qt::MatchFixedString) >= 0;
-}
-
 void MonitoringCatalogue::emptyBoxes() const
 {
-    for (QComboBox *box : {controls_.cbMonTable, controls_.cbMonColumn}) {
-        box->clear();
-        box->clearEditText();
-    }
+    for (Box box : {Box::Table, Box::Column})
+        controls_.emptyBox(box);
 }
 
 void MonitoringCatalogue::report(const QString &panelText, const QString &operation, const QString &error) const
@@ -71,11 +59,11 @@ void MonitoringCatalogue::report(const QString &panelText, const QString &operat
     context_.dialogs.showError(context_.owner, QStringLiteral("Exception in ") + operation + u'\n' + error);
 }
 
-void MonitoringCatalogue::fillList(const QStringList &statement, QComboBox *box, const QString &column,
+void MonitoringCatalogue::fillList(const QStringList &statement, Box box, const QString &column,
                                    const QString &panelText, const QString &operation) const
 {
     dblocal_.request<Rows>(
-        box == controls_.cbMonTable ? Kind::Tables : Kind::Table, Deadline::Query,
+        box == Box::Table ? Kind::Tables : Kind::Table, Deadline::Query,
         [statement, column](TConnection &, TQuery &query, Rows &rows) {
             open(query, statement);
             rows.opened = true;
@@ -87,18 +75,17 @@ void MonitoringCatalogue::fillList(const QStringList &statement, QComboBox *box,
         },
         [self = *this, box, panelText, operation](const ConnectionWorker::Reply<Rows> &reply) {
             if (reply.value.opened)
-                replaceComboBoxList(box, reply.value.values);
+                self.controls_.setList(box, reply.value.values);
             if (!reply.ok())
                 self.report(panelText, operation, reply.error);
         });
 }
 
-void MonitoringCatalogue::showFirstDescription(const QStringList &statement, QPlainTextEdit *memo,
-                                               const QString &operation,
+void MonitoringCatalogue::showFirstDescription(const QStringList &statement, Box box, const QString &operation,
                                                void (MonitoringCatalogue::*next)() const) const
 {
     dblocal_.request<Rows>(
-        memo == controls_.meTableDesc ? Kind::Table : Kind::Column, Deadline::Query,
+        box == Box::Table ? Kind::Table : Kind::Column, Deadline::Query,
         [statement](TConnection &, TQuery &query, Rows &rows) {
             open(query, statement);
             rows.opened = true;
@@ -106,11 +93,10 @@ void MonitoringCatalogue::showFirstDescription(const QStringList &statement, QPl
                 rows.values.append(query.fieldByName(QStringLiteral("Description")));
             query.close();
         },
-        [self = *this, memo, operation, next](const ConnectionWorker::Reply<Rows> &reply) {
+        [self = *this, box, operation, next](const ConnectionWorker::Reply<Rows> &reply) {
+            // A statement that ran empties the description even without a row.
             if (reply.value.opened)
-                memo->clear();
-            if (!reply.value.values.isEmpty())
-                memo->setPlainText(reply.value.values.first());
+                self.controls_.setDescription(box, reply.value.values.value(0));
             if (!reply.ok())
                 return self.report(stoppedText, operation, reply.error);
             if (next)
@@ -123,54 +109,54 @@ void MonitoringCatalogue::GetMonTables() const
     if (context_.state.bSybase)
         fillList({QStringLiteral("select TableName, Indicators&1 \"Ind\", Description"),
                   QStringLiteral("from master..monTables"), QStringLiteral("order by 1")},
-                 controls_.cbMonTable, QStringLiteral("TableName"), QStringLiteral("Exception in GetMonTables..."),
+                 Box::Table, QStringLiteral("TableName"), QStringLiteral("Exception in GetMonTables..."),
                  QStringLiteral("GetMonTables"));
     else
         fillList({QStringLiteral("select TableName=name , Description=type_desc"), QStringLiteral("from sys.all_objects"),
                   QStringLiteral("where name like 'dm%'"), QStringLiteral("order by 1")},
-                 controls_.cbMonTable, QStringLiteral("TableName"), QStringLiteral("Exception in GetMonTables..."),
+                 Box::Table, QStringLiteral("TableName"), QStringLiteral("Exception in GetMonTables..."),
                  QStringLiteral("GetMonTables"));
 }
 
 void MonitoringCatalogue::cbMonTableChange() const
 {
-    if (!chosen(controls_.cbMonTable))
+    if (!controls_.chosen(Box::Table))
         return;
-    const QString table = controls_.cbMonTable->currentText();
+    const QString table = controls_.text(Box::Table);
     if (context_.state.bSybase)
         showFirstDescription({QStringLiteral("select Description"), QStringLiteral("from master..monTables"),
                               QStringLiteral("where TableName = ") + doubleQuoted(table)},
-                             controls_.meTableDesc, QStringLiteral("cbMonTableChange"),
+                             Box::Table, QStringLiteral("cbMonTableChange"),
                              &MonitoringCatalogue::GetMonColumns);
     else
         showFirstDescription({QStringLiteral("select Description=type_desc"), QStringLiteral("from sys.all_objects"),
                               QStringLiteral("where name = ") + singleQuoted(table)},
-                             controls_.meTableDesc, QStringLiteral("cbMonTableChange"),
+                             Box::Table, QStringLiteral("cbMonTableChange"),
                              &MonitoringCatalogue::GetMonColumns);
 }
 
 void MonitoringCatalogue::GetMonColumns() const
 {
-    if (!chosen(controls_.cbMonTable))
+    if (!controls_.chosen(Box::Table))
         return;
-    const QString table = controls_.cbMonTable->currentText();
+    const QString table = controls_.text(Box::Table);
     if (context_.state.bSybase)
         fillList({QStringLiteral("select ColumnName"), QStringLiteral("from master..monTableColumns"),
                   QStringLiteral("where TableName = ") + doubleQuoted(table), QStringLiteral("order by 1")},
-                 controls_.cbMonColumn, QStringLiteral("ColumnName"), stoppedText, QStringLiteral("GetMonTables"));
+                 Box::Column, QStringLiteral("ColumnName"), stoppedText, QStringLiteral("GetMonTables"));
     else
         fillList({QStringLiteral("select a.name as ColumnName"), QStringLiteral("from sys.all_columns a, sys.all_objects b"),
                   QStringLiteral("where a.object_id = b.object_id"), QStringLiteral("and b.name = ") + singleQuoted(table),
                   QStringLiteral("order by 1")},
-                 controls_.cbMonColumn, QStringLiteral("ColumnName"), stoppedText, QStringLiteral("GetMonTables"));
+                 Box::Column, QStringLiteral("ColumnName"), stoppedText, QStringLiteral("GetMonTables"));
 }
 
 void MonitoringCatalogue::cbMonColumnChange() const
 {
-    if (!chosen(controls_.cbMonTable) || !chosen(controls_.cbMonColumn) || !context_.state.bSybase)
+    if (!controls_.chosen(Box::Table) || !controls_.chosen(Box::Column) || !context_.state.bSybase)
         return;
     showFirstDescription({QStringLiteral("select Description"), QStringLiteral("from master..monTableColumns"),
-                          QStringLiteral("where TableName = ") + doubleQuoted(controls_.cbMonTable->currentText()),
-                          QStringLiteral("and ColumnName = ") + doubleQuoted(controls_.cbMonColumn->currentText())},
-                         controls_.meColumnDesc, QStringLiteral("cbMonTableChange"), nullptr);
+                          QStringLiteral("where TableName = ") + doubleQuoted(controls_.text(Box::Table)),
+                          QStringLiteral("and ColumnName = ") + doubleQuoted(controls_.text(Box::Column))},
+                         Box::Column, QStringLiteral("cbMonTableChange"), nullptr);
 }

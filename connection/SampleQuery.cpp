@@ -1,16 +1,11 @@
 #include "SampleQuery.h"
 
-#include "MonitoringCatalogue.h"
+#include "ConnectionView.h"
 #include "SharedConnection.h"
 #include "StatusPanels.h"
 #include "TQuery.h"
-#include "TStringGrid.h"
 #include "TextTable.h"
 #include "TWindowState.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QPlainTextEdit>
 
 namespace {
 
@@ -58,19 +53,11 @@ void readResult(TQuery &query, const QString &statement, TestResult &result)
 }
 
 // The rows read before a failure stay in the grid.
-void showResult(const TextTable &result, TStringGrid *grid, QStringList &names)
+void showResult(const TextTable &result, ConnectionView &controls, QStringList &names)
 {
     names = result.names();
-    grid->setColCount(int(names.size()));
-    for (int col = 0; col < names.size(); ++col)
-        grid->setCells(col, 0, names[col]);
-    for (qsizetype row = 0; row < result.rowCount(); ++row) {
-        const int last = grid->rowCount() - 1;
-        for (int col = 0; col < result.columnCount(); ++col)
-            grid->setCells(col, last, result.cell(row, col));
-        grid->setRowCount(last + 2);
-        grid->setRow(last + 1);
-    }
+    controls.setTestNames(names);
+    controls.appendTestRows(result);
     names.clear();
 }
 
@@ -82,30 +69,27 @@ QString ComposeSampleQuery(int aggregateIndex, const QString &column, const QStr
            + QStringLiteral(" from master..") + table.trimmed() + u' ' + filter;
 }
 
-void TestSampleQuery(const SampleQueryControls &controls, SharedConnection &dblocal, TWindowContext context)
+void TestSampleQuery(ConnectionView &controls, SharedConnection &dblocal, TWindowContext context)
 {
     // A link lost since Connect is no reason to do nothing: the statement logs in again.
     if ((!dblocal.connected() && !dblocal.worker().lostLink()) || dblocal.pending(SharedConnection::Kind::Test))
         return;
     context.state.bAbort = false;
     context.sbStatus.setPanelText(2, QString());
-    if (!controls.cbCustom->isChecked() && MonitoringCatalogue::chosen(controls.cbMonTable)
-        && MonitoringCatalogue::chosen(controls.cbMonColumn)) {
-        controls.reSQL->setPlainText(ComposeSampleQuery(controls.aggregateIndex, controls.cbMonColumn->currentText(),
-                                                        controls.cbMonTable->currentText(),
-                                                        controls.reSQL->toPlainText()));
-        controls.cbCustom->setChecked(true);
+    using Box = ConnectionView::Box;
+    if (!controls.customSql() && controls.chosen(Box::Table) && controls.chosen(Box::Column)) {
+        controls.setSql(ComposeSampleQuery(controls.aggregateIndex(), controls.text(Box::Column),
+                                           controls.text(Box::Table), controls.sql()));
+        controls.tickCustomSql();
     }
-    controls.sgTest->clearCells();
-    controls.sgTest->setRowCount(2);
-    const QString statement = controls.reSQL->toPlainText();
-    TStringGrid *grid = controls.sgTest;
+    controls.clearTestGrid();
+    const QString statement = controls.sql();
     dblocal.request<TestResult>(
         SharedConnection::Kind::Test, ConnectionWorker::Deadline::Query,
         [statement](TConnection &, TQuery &query, TestResult &result) { readResult(query, statement, result); },
-        [grid, context](const ConnectionWorker::Reply<TestResult> &reply) {
+        [&controls, context](const ConnectionWorker::Reply<TestResult> &reply) {
             if (reply.value.opened)
-                showResult(reply.value.rows, grid, context.state.vScratchList);
+                showResult(reply.value.rows, controls, context.state.vScratchList);
             if (!reply.ok())
                 context.sbStatus.setPanelText(2, QStringLiteral("Exception in Test SQL...") + reply.error);
         });

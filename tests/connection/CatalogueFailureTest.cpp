@@ -1,3 +1,4 @@
+#include "ConnectionControls.h"
 #include "ConnectionSettings.h"
 #include "MonitoringCatalogue.h"
 #include "OdbcSandbox.h"
@@ -70,8 +71,12 @@ private slots:
         table.setEditText("monstate");
         column.addItems({"LockWaits"});
         column.setEditText("LockWaits");
-        MonitoringCatalogue catalogue(dblocal, {&table, &tableDesc, &column, &columnDesc},
-                                      {state, sbStatus, dialogs, nullptr});
+        // The catalogue's boxes only; the rest of the strip is not touched.
+        ConnectionControls controls({.cbMonTable = &table,
+                                     .meTableDesc = &tableDesc,
+                                     .cbMonColumn = &column,
+                                     .meColumnDesc = &columnDesc});
+        MonitoringCatalogue catalogue(dblocal, controls, {state, sbStatus, dialogs, nullptr});
 
         switch (operation) {
         case Operation::GetMonTables:
