@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <qcustomplot.h>
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -46,6 +47,11 @@ double readNumber(QStringView line)
     return *number;
 }
 
+bool isBlank(QStringView line)
+{
+    return std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() <= u' '; });
+}
+
 double firstValue(double value, const LineList &vDateList)
 {
     return vDateList.size() == 1 && value > firstValueLimit ? 0 : value;
@@ -60,10 +66,14 @@ void addPoint(TChart &chart, const LineList &vDateList, const LineList &vValueLi
         return;
     const double x = readTime(dateLine);
     const double value = readNumber(valueLine);
-    if (delta)
-        chart.addXY(x, index == 0 ? 0 : value - readNumber(vValueList[index - 1]));
-    else
+    if (delta) {
+        // A blank previous line (a blank-only sample, or one loaded so) has no value to subtract:
+        // the point counts as the first, whether drawn live or rebuilt.
+        const QStringView previous = index == 0 ? QStringView() : vValueList[index - 1];
+        chart.addXY(x, isBlank(previous) ? 0 : value - readNumber(previous));
+    } else {
         chart.addXY(x, firstValue(value, vDateList));
+    }
 }
 
 // The emptied chart shows before the points come back; a chart folded to nothing has nothing
@@ -147,6 +157,7 @@ void clear(TChartSlot &slot)
 {
     slot.vDateList.clear();
     slot.vValueList.clear();
+    ++slot.listsGeneration;
     // Where a later save into an existing file resumes is settled with the data files.
     slot.edExFrom.clear();
     draw(slot, false);

@@ -37,6 +37,9 @@ public:
     // One line per recorded sample, held compactly: a week at one sample a second is 604,800 lines.
     LineList vDateList;
     LineList vValueList;
+    // Bumped when Load or Clear replaces both lists: a save under way would otherwise go on
+    // with the new lines after the old ones in the same file.
+    quint64 listsGeneration = 0;
     QStringList vTmpList;
     QString edValue;
     QString edExportFile;

@@ -25,6 +25,13 @@ bool DataFileWriter::isBeingWritten(const QString &fileName)
 DataFileWriter::DataFileWriter(const QString &fileName)
     : fileName_(fileName), file_(fileName), existed_(QFile::exists(fileName))
 {
+    if (existed_) {
+        QFile probe(fileName);
+        char last = 0;
+        if (probe.open(QIODevice::ReadOnly) && !probe.isSequential() && probe.size() > 0
+            && probe.seek(probe.size() - 1) && probe.getChar(&last) && last != '\n')
+            lineEndFirst_ = last == '\r' ? QByteArrayLiteral("\n") : QByteArrayLiteral("\r\n");
+    }
     const QIODevice::OpenMode mode = existed_ ? QIODevice::Append : QIODevice::WriteOnly;
     if (!file_.open(mode | QIODevice::Unbuffered))
         throw FileError(existed_ ? QStringLiteral("open") : QStringLiteral("create"), fileName,
@@ -48,10 +55,24 @@ void DataFileWriter::flush()
 {
     if (pending_.isEmpty())
         return;
-    const QByteArray bytes = encode_(pending_);
+    QByteArray bytes = encode_(pending_);
     pending_.truncate(0); // keeps the buffer for the next lines
-    if (file_.write(bytes) != bytes.size())
-        throw FileError(QStringLiteral("write"), fileName_, file_.errorString());
+    if (!lineEndFirst_.isEmpty())
+        bytes.prepend(lineEndFirst_);
+    const qint64 sizeBefore = file_.size();
+    for (qint64 done = 0; done < bytes.size();) {
+        // A write cut short reports no reason; the next one for the rest gives the system's.
+        const qint64 written = file_.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const QString reason = file_.errorString();
+            // Half a line on disk would be glued to the retry's first line.
+            if (!file_.isSequential())
+                file_.resize(sizeBefore);
+            throw FileError(QStringLiteral("write"), fileName_, reason);
+        }
+        done += written;
+    }
+    lineEndFirst_.clear();
 }
 
 void DataFileWriter::close()

@@ -7,7 +7,10 @@
 
 // Appends lines to a data file in the system's narrow encoding without a byte-order mark,
 // creating the file when it does not exist. Lines gather in memory and reach the file at
-// flush(), so a million lines cost a few hundred writes. Failures raise FileError.
+// flush(), so a million lines cost a few hundred writes. A file whose last line lacks its end
+// gets it before the first new line. A flush that fails leaves the file as it was before it,
+// so the lines on disk are whole and match the marker. Failures raise FileError with the
+// system's reason.
 class DataFileWriter {
 public:
     explicit DataFileWriter(const QString &fileName);
@@ -43,5 +46,7 @@ private:
     QFile file_;
     bool existed_;
     QString pending_;
+    // The end of the file's unfinished last line, written with the first flush.
+    QByteArray lineEndFirst_;
     QStringEncoder encode_{QStringConverter::System};
 };

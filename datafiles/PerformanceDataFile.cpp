@@ -12,7 +12,7 @@ namespace {
 
 class Pairs : public SaveEntries {
 public:
-    Pairs(const SlotState &slot, const SlotView &view) : slot_(slot), view_(view) {}
+    Pairs(const SlotState &slot, const SlotView &view) : slot_(slot), view_(view), generation_(slot.listsGeneration) {}
 
     qsizetype count() const override { return slot_.vDateList.size(); }
 
@@ -26,7 +26,7 @@ public:
 
     bool write(DataFileWriter &file, qsizetype index) override
     {
-        // A Clear while events ran may have emptied the lists.
+        // Lists emptied or replaced while events ran end the save before this; kept as a guard.
         if (index >= slot_.vValueList.size() || index >= slot_.vDateList.size())
             return false;
         file.write(slot_.vDateList.at(index));
@@ -35,9 +35,12 @@ public:
         return true;
     }
 
+    bool replaced() const override { return slot_.listsGeneration != generation_; }
+
 private:
     const SlotState &slot_;
     const SlotView &view_;
+    const quint64 generation_;
 };
 
 } // namespace

@@ -40,6 +40,7 @@ void LoadPerformanceData(SlotState &slot, SlotView &view, const TWindowContext &
             TextLineReader file(fileName);
             slot.vDateList.clear();
             slot.vValueList.clear();
+            ++slot.listsGeneration;
             // The loaded pairs are the file's: a later save into it appends only newer samples,
             // however the reading ends.
             const auto markLoadedPairs =

@@ -14,15 +14,22 @@
 void SaveResumably(const QString &fileName, QString &marker, SaveEntries &entries, const SaveTexts &texts,
                    SlotState &slot, SlotView &view, const TWindowContext &context)
 {
-    if (DataFileWriter::isBeingWritten(fileName))
-        return;
-    context.state.bAbort = false;
     StatusPanels &slotStatus = view.status();
+    if (DataFileWriter::isBeingWritten(fileName)) {
+        slotStatus.setPanelText(1, QStringLiteral("Already being saved: ") + fileName);
+        return;
+    }
+    context.state.bAbort = false;
     // The marker of the last entry that reached the disk, kept should a later write fail.
     QString writtenMarker = marker;
     try {
         DataFileWriter file(fileName);
-        const qsizetype start = file.existed() ? ExportMarker::resumeIndex(marker) : 0;
+        if (!file.existed()) {
+            // The marker was another file's: should this save fail, the next one starts afresh.
+            marker.clear();
+            writtenMarker.clear();
+        }
+        const qsizetype start = ExportMarker::resumeIndex(marker);
         slotStatus.setPanelText(1, texts.saving);
         context.sbStatus.setPanelText(2, texts.savingTo + fileName);
         LoopPacer pacer({&slotStatus, &context.sbStatus});
@@ -43,6 +50,13 @@ void SaveResumably(const QString &fileName, QString &marker, SaveEntries &entrie
             }
             if (eventsDue)
                 pacer.processEvents();
+            if (entries.replaced()) {
+                // What was written is the old lines' and on disk; the marker is the new lines'.
+                file.close();
+                slotStatus.setPanelText(1, QStringLiteral("Save ended: the slot's data was replaced"));
+                pacer.repaintNow();
+                return;
+            }
             if (context.state.bAbort)
                 break;
             pacer.repaintWhenDue();

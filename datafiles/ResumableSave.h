@@ -19,6 +19,8 @@ public:
     virtual void begin(DataFileWriter &file, qsizetype start) = 0;
     // False when the entry holds nothing to write; the marker then stays where it was.
     virtual bool write(DataFileWriter &file, qsizetype index) = 0;
+    // True once the entries were replaced by others while the save let events run.
+    virtual bool replaced() const { return false; }
 };
 
 // What a save shows; the file name follows each of them.
@@ -31,8 +33,9 @@ struct SaveTexts {
 
 // Appends the entries after the marker (from entry 0 when the file is new), moving the marker
 // to each entry written. Events run between entries and Escape ends the save as if it were
-// complete. A save into a file that another save is writing does nothing. A failure keeps the
-// marker of the last entry on disk and stops the slot. Without auto-save the closing question
-// offers to open the file.
+// complete; it ends, saying so, when the entries are replaced. A save into a file that another
+// save is writing only says so. A new file starts from entry 0 whatever the marker held. A
+// failure keeps the file and the marker at the last entry on disk and stops the slot. Without
+// auto-save the closing question offers to open the file.
 void SaveResumably(const QString &fileName, QString &marker, SaveEntries &entries, const SaveTexts &texts,
                    SlotState &slot, SlotView &view, const TWindowContext &context);

@@ -77,6 +77,11 @@ private slots:
                                                       << QList<double>{10000};
         QTest::newRow("delta, first point 0") << QStringList{"20000", "20008", "20006.5"} << true
                                               << QList<double>{0, 8, -1.5} << QList<double>{0, 8, -1.5};
+        // A blank line before a value leaves nothing to subtract: that point counts as the first.
+        QTest::newRow("delta, empty line before a value") << QStringList{"5", "", "7", "9"} << true
+                                                          << QList<double>{0, 0, 2} << QList<double>{0, 0, 2};
+        QTest::newRow("delta, empty line first") << QStringList{"", "4", "6"} << true << QList<double>{0, 2}
+                                                  << QList<double>{0, 2};
         QTest::newRow("empty value line skipped") << QStringList{"5", "", "-7.25"} << false
                                                   << QList<double>{5, -7.25} << QList<double>{5, -7.25};
     }

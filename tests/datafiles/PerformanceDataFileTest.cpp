@@ -1,6 +1,7 @@
 #include "AutoSave.h"
 #include "DataFilesFixture.h"
 #include "PerformanceDataFile.h"
+#include "PerformanceDataLoader.h"
 #include "TestRegistry.h"
 
 #include <QDesktopServices>
@@ -119,7 +120,8 @@ private slots:
         QTest::newRow("existing file, empty marker") << QByteArray("old\r\n") << "" << all;
         QTest::newRow("existing file, marker 0") << QByteArray("old\r\n") << "0" << pairLine(1) + pairLine(2);
         QTest::newRow("existing file, marker not a number") << QByteArray("old\r\n") << "x1" << all;
-        QTest::newRow("existing file without final line break") << QByteArray("old") << "1" << pairLine(2);
+        // The unfinished last line gets its end before the first new one.
+        QTest::newRow("existing file without final line break") << QByteArray("old") << "1" << "\r\n" + pairLine(2);
         QTest::newRow("marker past the list") << QByteArray("old\r\n") << "7" << QByteArray();
     }
     void saveResumesAfterMarkerOnlyInExistingFile()
@@ -171,27 +173,52 @@ private slots:
                                       + pairLine(10) + pairLine(11));
     }
 
-    void clearDuringSaveEndsItsWriting()
+    void replacedListsEndTheSave_data()
     {
+        QTest::addColumn<bool>("load");
+        QTest::newRow("Clear") << false;
+        QTest::newRow("Load") << true;
+    }
+    void replacedListsEndTheSave()
+    {
+        QFETCH(bool, load);
         DataFilesFixture w;
         SlotUnderTest &slot = w.slot(1);
         constexpr int total = 300000;
         DataFilesFixture::addPairs(slot, 0, total);
-        const QString file = w.path("cleared.csv");
-        // Clear comes while the save lets events run; the first new sample follows at once.
+        const QString file = w.path("replaced.csv");
+        const QString loaded = w.path("loaded.csv");
+        writeBytes(loaded, "Date,Value\r\n" + pairLine(7) + pairLine(8));
+        // Clear or Load comes while the save lets events run; after Clear the first new sample
+        // follows at once.
         QTimer::singleShot(0, [&] {
+            if (load) {
+                w.dialogs.fileAnswers << loaded;
+                LoadPerformanceData(slot, slot, w.context);
+                return;
+            }
+            // What Clear leaves: empty lists, a new generation of them and no marker.
             slot.vDateList.clear();
             slot.vValueList.clear();
+            ++slot.listsGeneration;
             slot.edExFrom.clear();
             DataFilesFixture::addPairs(slot, 7, 1);
         });
         SavePerformanceData(file, slot, slot, w.context);
+        // The file holds old pairs only, each whole, and the save says it ended short.
         const QByteArray first = readBytes(file);
         const qsizetype written = first.count('\n') - 1;
         QVERIFY2(written > 0 && written < total, qPrintable(QString::number(written)));
-        QVERIFY(first.endsWith(pairLine(int(written) - 1)));
-        QVERIFY(slot.edExFrom.isEmpty());
-
+        QByteArray expected = "Date,Value\r\n";
+        for (int i = 0; i < written; ++i)
+            expected += pairLine(i);
+        QVERIFY(first == expected);
+        QCOMPARE(slot.statusBar.panelText(1), QString("Save ended: the slot's data was replaced"));
+        QVERIFY(!w.dialogs.asked.contains("question: Performance Data Saved to " + file + "\r\nOpen File?"));
+        // The marker is the new lists': the loaded file's pairs, or none after Clear.
+        QCOMPARE(slot.edExFrom, load ? QString("1") : QString());
+        if (load)
+            return;
         SavePerformanceData(file, slot, slot, w.context);
         QCOMPARE(readBytes(file), first + "Date,Value\r\n" + pairLine(7));
     }
@@ -221,8 +248,15 @@ private slots:
         QVERIFY(readBytes(file) == expected);
     }
 
+    void saveStartedDuringSaveOfSameFileIsSkipped_data()
+    {
+        QTest::addColumn<int>("second");
+        QTest::newRow("auto-save tick of the saving slot") << 1;
+        QTest::newRow("Export of another slot") << 2;
+    }
     void saveStartedDuringSaveOfSameFileIsSkipped()
     {
+        QFETCH(int, second);
         DataFilesFixture w;
         SlotUnderTest &slot = w.slot(1);
         constexpr int total = 200000;
@@ -230,14 +264,23 @@ private slots:
         const QString file = w.path("busy.csv");
         slot.edExportFile = file;
         slot.controls.autoSave = true;
-        bool ticked = false;
-        // The auto-save tick comes while the Export of the same file is halfway.
+        SlotUnderTest &other = w.slot(second);
+        if (second != 1)
+            DataFilesFixture::addPairs(other, 100, 2);
+        QString shown;
+        // The second save comes while the first one into the same file is halfway.
         QTimer::singleShot(0, [&] {
-            AutoSaveSlot(slot, slot, w.context);
-            ticked = true;
+            if (second == 1) {
+                AutoSaveSlot(slot, slot, w.context);
+            } else {
+                w.dialogs.yesNoAnswers << true;
+                w.dialogs.fileAnswers << file;
+                ExportPerformanceData(other, other, w.context);
+            }
+            shown = other.statusBar.panelText(1);
         });
         SavePerformanceData(file, slot, slot, w.context);
-        QVERIFY(ticked);
+        QCOMPARE(shown, "Already being saved: " + file);
         QByteArray expected = "Date,Value\r\n";
         for (int i = 0; i < total; ++i)
             expected += pairLine(i);
@@ -251,7 +294,8 @@ private slots:
         QTest::addColumn<QString>("message");
         // A folder exists but cannot be opened; a full device takes the open but not the lines.
         QTest::newRow("folder") << "<folder>" << "0" << "Cannot open file";
-        QTest::newRow("full device") << "/dev/full" << "0" << "Cannot write file \"/dev/full\"";
+        QTest::newRow("full device") << "/dev/full" << "0"
+                                     << "Cannot write file \"/dev/full\": No space left on device";
     }
     void failedSaveStopsSampling()
     {

@@ -53,6 +53,10 @@ private slots:
         QTest::newRow("skipped: empty, no comma, no date, bad date")
             << QByteArray("\r\n01/02/2026 10:00:00\r\nx,1\r\n31/02/2026 10:00:00,1\r\n01/02/2026 10:00:00,7\r\n")
             << "" << QStringList{d1} << QStringList{"7"} << " to " + d1;
+        // Only LF ends a line: a lone CR stays in the value, which the chart then refuses.
+        QTest::newRow("lone CR inside a line")
+            << QByteArray("01/02/2026 10:00:00,1\r01/02/2026 10:00:03,2\r\n") << "" << QStringList{d1}
+            << QStringList{"1\r01/02/2026 10:00:03,2"} << " to " + d1;
         QTest::newRow("date without time, kept as written")
             << QByteArray("1/2/2026,5\r\n") << "" << QStringList{"1/2/2026"} << QStringList{"5"} << " to 1/2/2026";
     }

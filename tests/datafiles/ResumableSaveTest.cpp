@@ -4,6 +4,7 @@
 #include "TestRegistry.h"
 
 #include <QScopeGuard>
+#include <cerrno>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -40,6 +41,31 @@ QByteArray expectedUpTo(bool raw, int last)
 void save(bool raw, const QString &file, SlotUnderTest &slot, DataFilesFixture &w)
 {
     (raw ? SaveRawData : SavePerformanceData)(file, slot, slot, w.context);
+}
+
+// Saves with the file size limited to `limit` bytes: a write past it fails part-way, as on a full
+// disk, with the system's "File too large".
+bool saveWithSizeLimit(rlim_t limit, bool raw, const QString &file, SlotUnderTest &slot, DataFilesFixture &w)
+{
+    rlimit saved{};
+    if (getrlimit(RLIMIT_FSIZE, &saved) != 0 || (saved.rlim_cur != RLIM_INFINITY && saved.rlim_cur <= 2 * limit))
+        return false;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = limit;
+    const auto restore = qScopeGuard([&] {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    });
+    if (setrlimit(RLIMIT_FSIZE, &small) != 0)
+        return false;
+    save(raw, file, slot, w);
+    return true;
+}
+
+QString &markerOf(bool raw, SlotUnderTest &slot)
+{
+    return raw ? slot.edExRawFrom : slot.edExFrom;
 }
 
 void addKinds()
@@ -84,35 +110,83 @@ private slots:
         fill(slot, raw, total);
         slot.tmSample.start();
         const QString file = w.path("limited");
-        // The file may not grow past 1 MB: a few flushes reach it, then one fails.
+        // The file may not grow past 1 MB: a few flushes reach it, then one fails part-way.
         constexpr rlim_t limit = 1 << 20;
-        {
-            rlimit saved{};
-            QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
-            QVERIFY(saved.rlim_cur == RLIM_INFINITY || saved.rlim_cur > 2 * limit);
-            const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit small = saved;
-            small.rlim_cur = limit;
-            const auto restore = qScopeGuard([&] {
-                setrlimit(RLIMIT_FSIZE, &saved);
-                std::signal(SIGXFSZ, previousHandler);
-            });
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-            save(raw, file, slot, w);
-        }
+        QVERIFY(saveWithSizeLimit(limit, raw, file, slot, w));
 
         const QString &marker = raw ? slot.edExRawFrom : slot.edExFrom;
         bool isNumber = false;
         const int last = marker.toInt(&isNumber);
         QVERIFY2(isNumber && last >= 0 && last < total - 1, qPrintable(marker));
-        // Every line up to the marker is on disk, whatever part of the failed write is after them.
+        // The lines up to the marker are on disk, and nothing of the failed write after them.
         const QByteArray written = readBytes(file);
         QVERIFY(qsizetype(written.size()) <= qsizetype(limit));
-        QVERIFY(written.startsWith(expectedUpTo(raw, last)));
+        QVERIFY(written == expectedUpTo(raw, last));
         QVERIFY(!slot.running());
-        QVERIFY2(slot.statusBar.panelText(1).startsWith("Sampling Stopped...Cannot write file"),
-                 qPrintable(slot.statusBar.panelText(1)));
+        QCOMPARE(slot.statusBar.panelText(1),
+                 "Sampling Stopped...Cannot write file \"" + file + "\": " + qt_error_string(EFBIG));
         QVERIFY(w.dialogs.asked.isEmpty());
+
+        // The retry writes every entry once, no two lines glued.
+        slot.controls.autoSave = true;
+        save(raw, file, slot, w);
+        QVERIFY(readBytes(file) == expectedUpTo(raw, total - 1));
+        QCOMPARE(markerOf(raw, slot), QString::number(total - 1));
+    }
+
+    void failedFirstSaveIntoNewFileLeavesNoMarker_data() { addKinds(); }
+    void failedFirstSaveIntoNewFileLeavesNoMarker()
+    {
+        QFETCH(bool, raw);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
+        fill(slot, raw, 10);
+        slot.controls.autoSave = true;
+        // The previous file's marker.
+        markerOf(raw, slot) = QStringLiteral("5");
+        const QString file = w.path("new");
+        // Not even the first line fits.
+        QVERIFY(saveWithSizeLimit(20, raw, file, slot, w));
+        QCOMPARE(readBytes(file), QByteArray());
+        QVERIFY(markerOf(raw, slot).isEmpty());
+
+        save(raw, file, slot, w);
+        QCOMPARE(readBytes(file), expectedUpTo(raw, 9));
+        QCOMPARE(markerOf(raw, slot), QString("9"));
+        QCOMPARE(slot.statusBar.panelText(1), QString("Data Saved..."));
+    }
+
+    void appendEndsAnUnfinishedLastLineFirst_data()
+    {
+        QTest::addColumn<bool>("raw");
+        QTest::addColumn<QByteArray>("existing");
+        QTest::addColumn<QByteArray>("kept");
+        for (const bool raw : {false, true}) {
+            const char *kind = raw ? "raw data, " : "performance data, ";
+            QTest::addRow("%sno line end", kind) << raw << QByteArray("old") << QByteArray("old\r\n");
+            QTest::addRow("%sCR alone", kind) << raw << QByteArray("old\r") << QByteArray("old\r\n");
+            QTest::addRow("%sLF alone", kind) << raw << QByteArray("old\n") << QByteArray("old\n");
+            QTest::addRow("%sCR LF", kind) << raw << QByteArray("old\r\n") << QByteArray("old\r\n");
+            QTest::addRow("%sempty file", kind) << raw << QByteArray() << QByteArray();
+        }
+    }
+    void appendEndsAnUnfinishedLastLineFirst()
+    {
+        QFETCH(bool, raw);
+        QFETCH(QByteArray, existing);
+        QFETCH(QByteArray, kept);
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(1);
+        fill(slot, raw, 3);
+        slot.controls.autoSave = true;
+        markerOf(raw, slot) = QStringLiteral("0");
+        const QString file = w.path("unfinished");
+        writeBytes(file, existing);
+        save(raw, file, slot, w);
+        QCOMPARE(readBytes(file), kept + pairLine(1) + pairLine(2));
+        // Nothing new: the file stays as it is.
+        save(raw, file, slot, w);
+        QCOMPARE(readBytes(file), kept + pairLine(1) + pairLine(2));
     }
 };
 
