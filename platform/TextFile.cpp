@@ -3,6 +3,7 @@
 #include "FileError.h"
 
 #include <QFile>
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -29,6 +30,50 @@ QStringConverter::Encoding converterFor(TextEncoding encoding)
     return QStringConverter::System;
 }
 
+bool startsWithMark(QByteArrayView bytes)
+{
+    for (const ByteOrderMark &mark : byteOrderMarks) {
+        if (bytes.startsWith(mark.bytes))
+            return true;
+    }
+    return false;
+}
+
+// The lines of a file in the system encoding that do not survive decoding and encoding again,
+// by the text they were read as, in file order.
+QHash<QString, QList<QByteArray>> undecodableLines(const QString &fileName)
+{
+    QHash<QString, QList<QByteArray>> lines;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    const QByteArray bytes = file.readAll();
+    if (startsWithMark(bytes))
+        return lines;
+    qsizetype start = 0;
+    const auto take = [&](qsizetype end) {
+        const QByteArray raw = bytes.sliced(start, end - start);
+        QStringDecoder decode(QStringConverter::System,
+                              QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
+        const QString text = decode(raw);
+        QStringEncoder encode(QStringConverter::System);
+        if (QByteArray(encode(text)) != raw)
+            lines[text].append(raw);
+    };
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        take(i);
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        take(bytes.size());
+    return lines;
+}
+
 } // namespace
 
 TextFile::Content TextFile::read(const QString &fileName)
@@ -50,7 +95,9 @@ TextFile::Content TextFile::read(const QString &fileName)
         }
     }
     // The mark has been taken off; a second one would be text, so keep it as a character.
-    QStringDecoder decode(converterFor(content.encoding), QStringConverter::Flag::ConvertInitialBom);
+    // Stateless: bytes cut short at the end of the file become a replacement character, not nothing.
+    QStringDecoder decode(converterFor(content.encoding),
+                          QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
     const QString text = decode(body);
     content.lines = splitLines(text);
     return content;
@@ -63,9 +110,18 @@ void TextFile::write(const QString &fileName, const QStringList &lines, TextEnco
         flags |= QStringConverter::Flag::WriteBom;
     QStringEncoder encode(converterFor(encoding), flags);
 
+    QHash<QString, QList<QByteArray>> kept;
+    if (encoding == TextEncoding::System)
+        kept = undecodableLines(fileName);
     QByteArray bytes;
     for (const QString &line : lines) {
-        bytes += encode(line);
+        const auto original = kept.find(line);
+        if (original != kept.end()) {
+            // Repeated lines take the file's lines in turn; the last one serves any further repeat.
+            bytes += original->size() > 1 ? original->takeFirst() : original->first();
+        } else {
+            bytes += encode(line);
+        }
         bytes += encode(u"\r\n");
     }
     if (lines.isEmpty())

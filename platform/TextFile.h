@@ -21,7 +21,9 @@ public:
     static Content read(const QString &fileName);
 
     // Creates or replaces the file: the encoding's byte-order mark, then every line followed by
-    // CR LF. Characters the encoding cannot hold become its replacement character.
+    // CR LF. Characters the encoding cannot hold become its replacement character. In the system
+    // encoding, a line equal to one of the replaced file's keeps that line's bytes, so text the
+    // encoding could not read (a legacy 8-bit file) survives where the program did not change it.
     static void write(const QString &fileName, const QStringList &lines,
                       TextEncoding encoding = TextEncoding::System);
 

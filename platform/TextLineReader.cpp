@@ -29,29 +29,25 @@ bool TextLineReader::fill()
 
 bool TextLineReader::readLine(QString &line)
 {
+    const auto take = [&](qsizetype end) {
+        qsizetype length = end - position_;
+        if (length > 0 && text_[position_ + length - 1] == u'\r')
+            --length;
+        line = text_.sliced(position_, length);
+    };
     qsizetype scanned = position_;
     for (;;) {
-        qsizetype end = scanned;
-        while (end < text_.size() && text_[end] != u'\r' && text_[end] != u'\n')
-            ++end;
-        if (end < text_.size()) {
-            // A CR at the end of the block may be the first half of CR LF.
-            if (text_[end] == u'\r' && end + 1 == text_.size()) {
-                const qsizetype offset = end - position_;
-                if (fill())
-                    end = position_ + offset;
-            }
-            line = text_.sliced(position_, end - position_);
-            if (text_[end] == u'\r' && end + 1 < text_.size() && text_[end + 1] == u'\n')
-                ++end;
+        const qsizetype end = text_.indexOf(u'\n', scanned);
+        if (end >= 0) {
+            take(end);
             position_ = end + 1;
             return true;
         }
-        const qsizetype offset = end - position_;
+        const qsizetype offset = text_.size() - position_;
         if (!fill()) {
             if (position_ == text_.size())
                 return false;
-            line = text_.sliced(position_);
+            take(text_.size());
             position_ = text_.size();
             return true;
         }

@@ -5,7 +5,8 @@
 #include <QStringDecoder>
 
 // Reads a long text file one line at a time in the system's narrow encoding, so a caller can
-// stop between lines. Lines end with CR LF, LF or a lone CR. Failures raise FileError.
+// stop between lines. Only LF ends a line, with the CR before it if any: a lone CR inside a line
+// is part of it (a CR that ends the file is dropped as half a line end). Failures raise FileError.
 class TextLineReader {
 public:
     explicit TextLineReader(const QString &fileName);

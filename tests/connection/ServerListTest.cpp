@@ -71,6 +71,18 @@ private slots:
         QCOMPARE(scratch, QStringList({"ase_prod", "other"}));
     }
 
+    void legacyBytesSurviveAnAppend()
+    {
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath("ServerList.ini");
+        // Latin-1 bytes, which a UTF-8 system cannot read.
+        const QByteArray legacy("Caf\xE9\r\nASE_PROD\r\n");
+        writeBytes(path, legacy);
+        QStringList scratch;
+        QVERIFY(ServerList::remember(path, "Büro_ASE", scratch));
+        QCOMPARE(bytesOf(path), legacy + encoded("Büro_ASE\r\n", QStringConverter::System, false));
+    }
+
     void missingFileIsCreated()
     {
         QTemporaryDir dir;

@@ -114,6 +114,38 @@ private slots:
         QCOMPARE(bytesOf(name), rewritten);
     }
 
+    // Bytes the system encoding cannot read (a legacy 8-bit file) stay in the lines written back
+    // as they were read; lines the program changed or added are written as they now read.
+    void untouchedLinesKeepTheirBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines"); // the read lines changed as the row says; empty: unchanged
+        QTest::addColumn<QByteArray>("rewritten");
+        const QString unread = TextFile::read(fileWith("Caf\xE9")).lines.value(0);
+        const QByteArray legacy("Caf\xE9\r\nplain\r\n");
+        QTest::newRow("written back as read") << legacy << QStringList() << legacy;
+        QTest::newRow("a line added")
+            << legacy << QStringList{unread, "plain", accented}
+            << legacy + encoded(QStringConverter::System, accented + "\r\n");
+        QTest::newRow("lines reordered") << legacy << QStringList{"plain", unread}
+                                         << QByteArray("plain\r\nCaf\xE9\r\n");
+        QTest::newRow("two lines read alike keep their own bytes")
+            << QByteArray("Caf\xE9\nCaf\xE8\n") << QStringList() << QByteArray("Caf\xE9\r\nCaf\xE8\r\n");
+        QTest::newRow("a changed line is written as it reads")
+            << legacy << QStringList{unread + "!", "plain"}
+            << encoded(QStringConverter::System, unread + "!\r\nplain\r\n");
+    }
+    void untouchedLinesKeepTheirBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QFETCH(QByteArray, rewritten);
+        const QString name = fileWith(bytes);
+        const TextFile::Content content = TextFile::read(name);
+        TextFile::write(name, lines.isEmpty() ? content.lines : lines, content.encoding);
+        QCOMPARE(bytesOf(name), rewritten);
+    }
+
     void writeNewFileInSystemEncoding()
     {
         const QString name = fileWith(QByteArray(1000, 'x'));

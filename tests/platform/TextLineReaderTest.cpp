@@ -22,10 +22,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("empty") << QString() << QStringList();
-        QTest::newRow("mixed ends") << "a\r\nb\nc\rd" << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("mixed ends") << "a\r\nb\nc" << QStringList{"a", "b", "c"};
+        // Only LF ends a line: a CR inside one stays in it.
+        QTest::newRow("lone CR inside a line") << "a\rb\r\nc\r\r\nd" << QStringList{"a\rb", "c\r", "d"};
         QTest::newRow("blank lines, final end") << "\r\n\nz\r\n" << QStringList{"", "", "z"};
         QTest::newRow("CR LF across blocks") << filler + "\r\nnext" << QStringList{filler, "next"};
-        QTest::newRow("lone CR at block end") << filler + "\rnext" << QStringList{filler, "next"};
+        QTest::newRow("lone CR at block end") << filler + "\rnext" << QStringList{filler + "\rnext"};
         QTest::newRow("CR ends the file at block end") << filler + "\r" << QStringList{filler};
         QTest::newRow("character across blocks")
             << filler + "ü\nend" << QStringList{filler + "ü", "end"};
