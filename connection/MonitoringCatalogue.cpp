@@ -13,15 +13,24 @@ using Kind = SharedConnection::Kind;
 
 const QString stoppedText = QStringLiteral("Sampling Stopped Due to Exception...");
 
-// ASE quotes names in double quotation marks, SQL Server's catalogue takes single ones.
+// A name comes from the server's own catalogue and may hold anything: inside the literal its
+// quote character is doubled. ASE takes names in double quotation marks, SQL Server's
+// catalogue single ones.
+QString quoted(const QString &name, QChar quote)
+{
+    QString literal = name;
+    literal.replace(quote, QString(2, quote));
+    return quote + literal + quote;
+}
+
 QString doubleQuoted(const QString &name)
 {
-    return u'"' + name + u'"';
+    return quoted(name, u'"');
 }
 
 QString singleQuoted(const QString &name)
 {
-    return u'\'' + name + u'\'';
+    return quoted(name, u'\'');
 }
 
 void open(TQuery &query, const QStringList &statement)

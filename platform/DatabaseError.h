@@ -1,14 +1,17 @@
 #pragma once
 
+#include "ShownMessage.h"
+
 #include <QSqlError>
 #include <QString>
 #include <stdexcept>
 
-// A failure reported by the database layer or the server; the message is what the user sees.
+// A failure reported by the database layer or the server; the message is what the user sees,
+// so it never holds a password nor a value too long to read.
 class DatabaseError : public std::runtime_error {
 public:
     explicit DatabaseError(const QString &message, const QString &sqlState = {})
-        : std::runtime_error(message.toStdString()), text_(message), state_(sqlState)
+        : DatabaseError(ShownMessage::from(message), sqlState, 0)
     {
     }
 
@@ -31,6 +34,11 @@ public:
     }
 
 private:
+    DatabaseError(const QString &shown, const QString &sqlState, int)
+        : std::runtime_error(shown.toStdString()), text_(shown), state_(sqlState)
+    {
+    }
+
     QString text_;
     QString state_;
 };

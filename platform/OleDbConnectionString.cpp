@@ -16,17 +16,23 @@ bool hasOuterBlank(const QString &value)
     return !value.isEmpty() && (isBlank(value.front()) || isBlank(value.back()));
 }
 
-// ODBC has one escape: the whole value in braces, a closing brace inside written twice.
-QString odbcValue(const QString &value)
+// FreeTDS 1.3 reads a braced value up to the first "}" and takes no "}}" escape, so a value is
+// braced only when it must be, and one that must be and holds "}" cannot be written at all.
+QString odbcValue(const QString &name, const QString &value)
 {
-    static const QRegularExpression needsBraces(QStringLiteral("[;{}]"));
-    if (!value.contains(needsBraces) && !hasOuterBlank(value))
+    const bool needsBraces = value.contains(u';') || (!value.isEmpty() && (value.front() == u'{'
+                                                                            || isBlank(value.front())
+                                                                            || isBlank(value.back())));
+    if (!needsBraces)
         return value;
-    QString escaped = value;
-    escaped.replace(u'}', QStringLiteral("}}"));
-    return u'{' + escaped + u'}';
+    if (value.contains(u'}'))
+        throw DatabaseError(QStringLiteral("The %1 cannot be passed to the ODBC driver: it holds \"}\" "
+                                           "and also \";\", a leading \"{\" or an outer blank")
+                                .arg(name));
+    return u'{' + value + u'}';
 }
 
+// DatabaseError masks the password the text may hold.
 DatabaseError malformed(QStringView text, const char *reason)
 {
     return DatabaseError(QStringLiteral("Malformed connection string (%1): %2")
@@ -143,27 +149,25 @@ QString OleDbConnectionString::database() const
     return named.isEmpty() ? value(u"Initial Catalog") : named;
 }
 
-QString OleDbConnectionString::login(QStringView databaseKey) const
-{
-    QString odbc;
-    if (contains(u"User ID"))
-        odbc += QStringLiteral(";UID=") + odbcValue(value(u"User ID"));
-    if (contains(u"Password"))
-        odbc += QStringLiteral(";PWD=") + odbcValue(value(u"Password"));
-    const QString db = database();
-    if (!db.isEmpty())
-        odbc += u';' + databaseKey.toString() + u'=' + odbcValue(db);
-    return odbc;
-}
-
-QString OleDbConnectionString::toOdbc() const
+OdbcLogin OleDbConnectionString::toOdbcLogin() const
 {
     const QString provider = value(u"Provider");
     // Server and data source names never hold outer blanks; a stray one typed into the server
     // box must not make the name unknown.
     const QString dataSource = value(u"Data Source").trimmed();
-    if (provider.compare(u"MSDASQL.1", Qt::CaseInsensitive) == 0)
-        return QStringLiteral("DSN=") + odbcValue(dataSource) + login(u"DATABASE");
+    const QString db = database();
+    OdbcLogin login;
+    if (contains(u"User ID"))
+        login.user = odbcValue(QStringLiteral("user name"), value(u"User ID"));
+    if (contains(u"Password"))
+        login.password = odbcValue(QStringLiteral("password"), value(u"Password"));
+
+    if (provider.compare(u"MSDASQL.1", Qt::CaseInsensitive) == 0) {
+        login.connection = QStringLiteral("DSN=") + odbcValue(QStringLiteral("data source"), dataSource);
+        if (!db.isEmpty())
+            login.database = QStringLiteral(";DATABASE=") + odbcValue(QStringLiteral("database"), db);
+        return login;
+    }
 
     if (provider.compare(u"ASEOLEDB.1", Qt::CaseInsensitive) == 0) {
         QString odbc = qEnvironmentVariable(aseDriverVariable);
@@ -172,14 +176,28 @@ QString OleDbConnectionString::toOdbc() const
         static const QRegularExpression hostAndPort(QStringLiteral("^(.+):(\\d+)$"));
         const QRegularExpressionMatch match = hostAndPort.match(dataSource);
         if (match.hasMatch())
-            odbc += QStringLiteral(";Server=") + odbcValue(match.captured(1))
+            odbc += QStringLiteral(";Server=") + odbcValue(QStringLiteral("server name"), match.captured(1))
                     + QStringLiteral(";Port=") + match.captured(2);
         else
-            odbc += QStringLiteral(";Servername=") + odbcValue(dataSource);
-        return odbc + QStringLiteral(";ClientCharset=UTF-8") + login(u"Database");
+            odbc += QStringLiteral(";Servername=") + odbcValue(QStringLiteral("server name"), dataSource);
+        login.connection = odbc + QStringLiteral(";ClientCharset=UTF-8");
+        if (!db.isEmpty())
+            login.database = QStringLiteral(";Database=") + odbcValue(QStringLiteral("database"), db);
+        return login;
     }
 
     throw DatabaseError(
         QStringLiteral("The OLE DB provider \"%1\" is not supported; use ASEOLEDB.1 or MSDASQL.1")
             .arg(provider));
+}
+
+QString OleDbConnectionString::toOdbc() const
+{
+    const OdbcLogin login = toOdbcLogin();
+    QString odbc = login.connection;
+    if (login.user)
+        odbc += QStringLiteral(";UID=") + *login.user;
+    if (login.password)
+        odbc += QStringLiteral(";PWD=") + *login.password;
+    return odbc + login.database;
 }

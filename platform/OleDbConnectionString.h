@@ -3,7 +3,17 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <optional>
 #include <utility>
+
+// An ODBC connection string in parts: driver and server; ";Database=<name>" or nothing; the
+// credentials as written after "UID=" and "PWD=" (absent when the OLE DB string gives none).
+struct OdbcLogin {
+    QString connection;
+    QString database;
+    std::optional<QString> user;
+    std::optional<QString> password;
+};
 
 // An OLE DB connection string ("Provider=...;User ID=...;...") read by OLE DB rules, and its
 // translation into the ODBC connection string that opens the same server through unixODBC.
@@ -41,12 +51,14 @@ public:
     // The value as it must be written after "key=" so that it reads back unchanged.
     static QString quoteValue(const QString &value);
 
-    // Raises DatabaseError for a provider other than the two above.
+    // Raise DatabaseError for a provider other than the two above, and for a value the driver
+    // cannot read back unchanged.
+    OdbcLogin toOdbcLogin() const;
+    // The whole string: connection, UID, PWD, database.
     QString toOdbc() const;
 
 private:
     QString database() const;
-    QString login(QStringView databaseKey) const;
     void set(QString key, QString value);
 
     QList<std::pair<QString, QString>> entries_;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 
 namespace {
 
@@ -20,7 +21,7 @@ QString newConnectionName()
 QString qtOdbcDatabaseName(const QString &odbc)
 {
     if (odbc.contains(u".dsn", Qt::CaseInsensitive))
-        throw DatabaseError(QStringLiteral("The ODBC connection string may not contain \".dsn\" "
+        throw DatabaseError(QStringLiteral("A server, data source or database name may not contain \".dsn\" "
                                            "(Qt would read it as a file DSN): %1")
                                 .arg(odbc));
     if (odbc.contains(u"DRIVER=", Qt::CaseInsensitive) || odbc.contains(u"SERVER=", Qt::CaseInsensitive))
@@ -29,6 +30,19 @@ QString qtOdbcDatabaseName(const QString &odbc)
         return odbc.sliced(4);
     throw DatabaseError(
         QStringLiteral("The ODBC connection string must begin with DRIVER= or DSN=: %1").arg(odbc));
+}
+
+// A credential holding ".dsn" goes through Qt's user name or password, which Qt 6.4 appends
+// verbatim after the string it inspects; any other stays in that string, where no Qt version
+// requotes it.
+void placeCredential(QString &odbc, QString &qtValue, const char *key, const std::optional<QString> &value)
+{
+    if (!value)
+        return;
+    if (value->contains(u".dsn", Qt::CaseInsensitive))
+        qtValue = *value;
+    else
+        odbc += u';' + QString::fromLatin1(key) + u'=' + *value;
 }
 
 constexpr int defaultQueryTimeoutSeconds = 60;
@@ -81,11 +95,18 @@ QSqlDatabase TConnection::database() const
 
 void TConnection::open()
 {
-    const QString odbc = OleDbConnectionString(oleDbString_).toOdbc();
+    const OdbcLogin login = OleDbConnectionString(oleDbString_).toOdbcLogin();
     QSqlDatabase db = database();
     if (!db.isValid())
         throw DatabaseError(QStringLiteral("The Qt ODBC driver (QODBC) is not installed"));
-    db.setDatabaseName(qtOdbcDatabaseName(withQueryTimeout(odbc)));
+    QString odbc = login.connection;
+    QString user;
+    QString password;
+    placeCredential(odbc, user, "UID", login.user);
+    placeCredential(odbc, password, "PWD", login.password);
+    db.setDatabaseName(qtOdbcDatabaseName(withQueryTimeout(odbc + login.database)));
+    db.setUserName(user);
+    db.setPassword(password);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(loginTimeoutSeconds));
     if (!db.open())
         throw DatabaseError::fromSqlError(db.lastError());

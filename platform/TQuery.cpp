@@ -93,11 +93,13 @@ void TQuery::open()
     while (!query_->isSelect() && query_->nextResult()) {
     }
     if (!query_->isSelect()) {
+        if (query_->lastError().isValid())
+            fail();
         close();
         throw DatabaseError(QStringLiteral("The statement returned no result set"));
     }
     fieldNames_ = uniqueFieldNames(query_->record());
-    next();
+    step();
 }
 
 void TQuery::fail()
@@ -110,16 +112,34 @@ void TQuery::fail()
 void TQuery::execSQL()
 {
     run();
+    finish();
     close();
+}
+
+void TQuery::finish()
+{
+    // The server reports an error in a later statement of the batch only when its result is
+    // asked for; the rows and counts of the others are of no use here.
+    while (query_->nextResult()) {
+    }
+    if (query_->lastError().isValid())
+        fail();
 }
 
 void TQuery::next()
 {
-    if (!query_)
-        return;
+    if (query_ && onRow_)
+        step();
+}
+
+void TQuery::step()
+{
     onRow_ = query_->next();
-    if (!onRow_ && query_->lastError().isValid())
+    if (onRow_)
+        return;
+    if (query_->lastError().isValid())
         fail();
+    finish();
 }
 
 QString TQuery::fieldByName(const QString &name) const

@@ -20,7 +20,8 @@ public:
     QString sql() const { return lines_.join(u'\n'); }
 
     // Opens the connection first when it is closed; stands on the first row. Raises
-    // DatabaseError on a server error and when the statement yields no result set.
+    // DatabaseError on a server error and when the statement yields no result set. Reading
+    // past the last row reads the batch's further results and raises the error of any.
     void open();
     // Runs the statement without reading a result; raises DatabaseError on a server error.
     void execSQL();
@@ -34,6 +35,9 @@ public:
 
 private:
     void run();
+    void step();
+    // Reads the results left in the batch; raises the first error among them.
+    void finish();
     // Raises the query's last error, with its SQLSTATE, after closing.
     [[noreturn]] void fail();
 

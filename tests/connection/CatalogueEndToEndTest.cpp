@@ -1,6 +1,9 @@
 #include "ConnectWindow.h"
+#include "ShownMessage.h"
 #include "SimulatedServers.h"
 #include "TStringGrid.h"
+#include "TConnection.h"
+#include "TQuery.h"
 #include "TestRegistry.h"
 
 #include <QPlainTextEdit>
@@ -156,6 +159,95 @@ private slots:
         QCOMPARE(w.items(w.window->cbMonColumn), columns);
     }
 
+    // Names planted in the server's own catalogue stay inside their literals: the quote is
+    // doubled, the statements are exactly these, and the catalogue is whole afterwards.
+    void plantedNamesStayInTheirLiterals_data()
+    {
+        QTest::addColumn<bool>("ase");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QStringList>("plant");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QStringList>("expected");
+        const QString aseTable = QStringLiteral("monX\"; delete from master..monTableColumns where \"1\"=\"1");
+        const QString aseLiteral = QStringLiteral("\"monX\"\"; delete from master..monTableColumns where \"\"1\"\"=\"\"1\"");
+        QTest::newRow("ASE")
+            << true << aseTable << QStringLiteral("Col\"x")
+            << QStringList{QStringLiteral("insert into master..monTables (TableID, TableName, Description) "
+                                          "values (99, 'monX\"; delete from master..monTableColumns where \"1\"=\"1', "
+                                          "'planted')"),
+                           QStringLiteral("insert into master..monTableColumns (TableID, TableName, ColumnName, "
+                                          "Description) values (99, 'monX\"; delete from master..monTableColumns "
+                                          "where \"1\"=\"1', 'Col\"x', 'planted column')")}
+            << QStringLiteral("select count(*) as v from master..monTableColumns")
+            << QStringList{QStringLiteral("/**/\nselect Description\nfrom master..monTables\nwhere TableName = ")
+                               + aseLiteral,
+                           QStringLiteral("/**/\nselect ColumnName\nfrom master..monTableColumns\nwhere TableName = ")
+                               + aseLiteral + QStringLiteral("\norder by 1"),
+                           QStringLiteral("/**/\nselect Description\nfrom master..monTableColumns\nwhere TableName = ")
+                               + aseLiteral + QStringLiteral("\nand ColumnName = \"Col\"\"x\"")};
+        const QString msLiteral = QStringLiteral("'dmX''; delete from sys.all_columns where ''1''=''1'");
+        QTest::newRow("SQL Server")
+            << false << QStringLiteral("dmX'; delete from sys.all_columns where '1'='1") << QStringLiteral("c'x")
+            << QStringList{QStringLiteral("insert into sys.all_objects (name, object_id, type_desc) values ("
+                                          "'dmX''; delete from sys.all_columns where ''1''=''1', 99, 'planted')"),
+                           QStringLiteral("insert into sys.all_columns (object_id, name) values (99, 'c''x')")}
+            << QStringLiteral("select count(*) as v from sys.all_columns")
+            << QStringList{QStringLiteral("/**/\nselect Description=type_desc\nfrom sys.all_objects\nwhere name = ")
+                               + msLiteral,
+                           QStringLiteral("/**/\nselect a.name as ColumnName\nfrom sys.all_columns a, sys.all_objects b\n"
+                                          "where a.object_id = b.object_id\nand b.name = ")
+                               + msLiteral + QStringLiteral("\norder by 1")};
+    }
+    void plantedNamesStayInTheirLiterals()
+    {
+        QFETCH(bool, ase);
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(QStringList, plant);
+        QFETCH(QString, count);
+        QFETCH(QStringList, expected);
+        SimServer own{{ase ? SimServer::Persona::Ase : SimServer::Persona::MsSql, {}, {}, false}};
+        QVERIFY(own.start());
+        const QString dsn = OdbcSandbox::uniqueDsnName(QStringLiteral("PlantedDsn"));
+        servers_.sandbox->addDsn(dsn, own.port(), ase ? QStringLiteral("5.0") : QStringLiteral("7.4"));
+
+        TConnection planter;
+        planter.setConnectionString(
+            QStringLiteral("Provider=MSDASQL.1;User ID=sa;Password=pw;Data Source=%1;Initial Catalog=master").arg(dsn));
+        TQuery query(planter);
+        const auto countColumns = [&query, &count] {
+            query.close();
+            query.clear();
+            query.add(count);
+            query.open();
+            return query.fieldByName(QStringLiteral("v"));
+        };
+        for (const QString &statement : plant) {
+            query.clear();
+            query.add(statement);
+            query.execSQL();
+        }
+        const QString columnsBefore = countColumns();
+        query.close();
+
+        ConnectWindow w;
+        w.connect(dsn, "pw", true);
+        const qsizetype mark = own.loggedBatches().size();
+        w.window->cbMonTable->setEditText(table);
+        w.settle();
+        QCOMPARE(w.window->meTableDesc->toPlainText(), QString("planted"));
+        QCOMPARE(w.items(w.window->cbMonColumn), QStringList{column});
+        w.window->cbMonColumn->setEditText(column);
+        w.settle();
+        if (ase)
+            QCOMPARE(w.window->meColumnDesc->toPlainText(), QString("planted column"));
+        QCOMPARE(batchesSince(own, mark), expected);
+        QCOMPARE(w.dialogs->asked, QStringList());
+        QCOMPARE(countColumns(), columnsBefore);
+        query.close();
+    }
+
     void composedForEachAggregate_data()
     {
         QTest::addColumn<int>("aggregate");
@@ -295,20 +387,40 @@ private slots:
         QCOMPARE(w->window->sgTest->rowCount(), 9);
     }
 
+    // Test's failures go to panel 2 in the server's words, cut to a readable length; the rows
+    // read before an error after the first result stay in the grid.
+    void serverErrorInMessagePanel_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("reported");
+        QTest::addColumn<QString>("firstCell");
+        QTest::addColumn<int>("gridRows");
+        QTest::newRow("unknown column") << "select NoSuchColumn from master..monState" << "NoSuchColumn" << "" << 2;
+        QTest::newRow("error after the first result")
+            << "select 5 as v\nselect * from master..monNoSuchTable" << "monNoSuchTable" << "5" << 3;
+        QTest::newRow("huge value in the message") << "select '" + QString(1 << 20, u'x') << QString() << "" << 2;
+    }
     void serverErrorInMessagePanel()
     {
+        QFETCH(QString, statement);
+        QFETCH(QString, reported);
+        QFETCH(QString, firstCell);
+        QFETCH(int, gridRows);
         const auto w = connectedToAse();
         w->window->cbCustom->setChecked(true);
-        w->window->reSQL->setPlainText("select NoSuchColumn from master..monState");
+        w->window->reSQL->setPlainText(statement);
         w->window->bbtSample->click();
         w->settle();
         const QString prefix = QStringLiteral("Exception in Test SQL...");
-        QVERIFY2(w->panel(2).startsWith(prefix) && w->panel(2).size() > prefix.size()
-                     && w->panel(2)[prefix.size()] != u' ',
-                 qPrintable(w->panel(2)));
+        const QString panel = w->panel(2);
+        QVERIFY2(panel.startsWith(prefix) && panel.size() > prefix.size() && panel[prefix.size()] != u' ',
+                 qPrintable(panel.left(300)));
+        QVERIFY2(panel.contains(reported), qPrintable(panel.left(300)));
+        QVERIFY2(panel.size() <= ShownMessage::messageLimit + 30, qPrintable(QString::number(panel.size())));
         QCOMPARE(w->dialogs->asked, QStringList());
-        QCOMPARE(w->window->sgTest->rowCount(), 2);
-        QCOMPARE(w->window->reSQL->toPlainText(), QString("select NoSuchColumn from master..monState"));
+        QCOMPARE(w->window->sgTest->rowCount(), gridRows);
+        QCOMPARE(w->window->sgTest->cells(0, 1), firstCell);
+        QCOMPARE(w->window->reSQL->toPlainText(), statement);
     }
 };
 

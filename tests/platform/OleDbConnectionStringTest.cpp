@@ -107,13 +107,16 @@ private slots:
             << programString.arg(u"aseoledb.1", u"SYB1", u"", u"")
             << "DRIVER={FreeTDS};TDS_Version=5.0;Servername=SYB1;ClientCharset=UTF-8;"
                "UID=sa;PWD=;Database=master";
-        QTest::newRow("password with ; = \" } and outer blank")
+        QTest::newRow("password with ; = \" and outer blank")
             << programString.arg(u"MSDASQL.1", u"mydsn",
-                                 OleDbConnectionString::quoteValue(u" a;b=c\"d}e"_qs), u"db")
-            << "DSN=mydsn;UID=sa;PWD={ a;b=c\"d}}e};DATABASE=db";
-        QTest::newRow("braces in a data source name")
-            << programString.arg(u"ASEOLEDB.1", u"{x}", u"", u"db")
-            << "DRIVER={FreeTDS};TDS_Version=5.0;Servername={{x}}};ClientCharset=UTF-8;"
+                                 OleDbConnectionString::quoteValue(u" a;b=c\"d "_qs), u"db")
+            << "DSN=mydsn;UID=sa;PWD={ a;b=c\"d };DATABASE=db";
+        // FreeTDS reads a value written plainly up to ";" and takes no "}}" escape.
+        QTest::newRow("} needing no braces") << programString.arg(u"MSDASQL.1", u"mydsn", u"a}}b{", u"db")
+                                            << "DSN=mydsn;UID=sa;PWD=a}}b{;DATABASE=db";
+        QTest::newRow("braces only for a leading {")
+            << programString.arg(u"ASEOLEDB.1", u"{x", u"", u"db")
+            << "DRIVER={FreeTDS};TDS_Version=5.0;Servername={{x};ClientCharset=UTF-8;"
                "UID=sa;PWD=;Database=db";
         QTest::newRow("stray blanks around a quoted server name")
             << programString.arg(u"MSDASQL.1", OleDbConnectionString::quoteValue(u" mydsn "_qs), u"", u"db")
@@ -157,6 +160,50 @@ private slots:
     {
         QFETCH(QString, oleDb);
         QVERIFY_THROWS_EXCEPTION(DatabaseError, OleDbConnectionString(oleDb).toOdbc());
+    }
+
+    // A value that needs braces and holds "}" cannot reach FreeTDS unchanged: refused up front,
+    // naming the field, never showing the password.
+    void valueFreeTdsCannotCarry_data()
+    {
+        QTest::addColumn<QString>("oleDb");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("password with ; and }")
+            << programString.arg(u"MSDASQL.1", u"d", OleDbConnectionString::quoteValue(u"a;b}c"_qs), u"db")
+            << "password";
+        QTest::newRow("password opening with { and holding }")
+            << programString.arg(u"ASEOLEDB.1", u"SYB1", u"{x}", u"db") << "password";
+        QTest::newRow("server name opening with {") << programString.arg(u"ASEOLEDB.1", u"{x}", u"pw", u"db")
+                                                    << "server name";
+        QTest::newRow("database with blank and }")
+            << programString.arg(u"MSDASQL.1", u"d", u"pw", OleDbConnectionString::quoteValue(u" d}"_qs))
+            << "database";
+    }
+    void valueFreeTdsCannotCarry()
+    {
+        QFETCH(QString, oleDb);
+        QFETCH(QString, field);
+        QString message;
+        try {
+            OleDbConnectionString(oleDb).toOdbc();
+        } catch (const DatabaseError &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.startsWith(QStringLiteral("The %1 cannot be passed to the ODBC driver").arg(field)),
+                 qPrintable(message));
+    }
+
+    // The malformed-string message quotes the text it could not read, password masked.
+    void malformedMessageMasksPassword()
+    {
+        QString message;
+        try {
+            OleDbConnectionString(u"Provider=ASEOLEDB.1;Password=s3cret;Data Source=\"x"_qs);
+        } catch (const DatabaseError &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.startsWith(QStringLiteral("Malformed connection string")), qPrintable(message));
+        QVERIFY2(!message.contains(QStringLiteral("s3cret")), qPrintable(message));
     }
 };
 
