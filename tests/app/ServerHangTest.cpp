@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <map>
 #include <optional>
 
 namespace {
@@ -180,29 +181,30 @@ private slots:
 
         server_->pause();
         EventLoopWatch watch;
+        // A slot whose own timer came first has its statement out already; the tick adds none.
         for (TChartSlot *slot : six)
             fire(*slot);
-        QTest::qWait(1500);
         for (TChartSlot *slot : six) {
+            QTRY_COMPARE_WITH_TIMEOUT(slot->sbStatus->panelText(1), QString("Waiting for the server..."), 5000);
             QVERIFY(slot->running());
             QVERIFY(!slot->tmSample.isActive()); // never a second statement while one is out
-            QCOMPARE(slot->sbStatus->panelText(1), QString("Waiting for the server..."));
         }
+        std::map<TChartSlot *, qsizetype> recorded;
+        for (TChartSlot *slot : six)
+            recorded[slot] = slot->vValueList.size();
         TChartSlot &stopped = *six.front();
         stopped.bbtStopSampling->click();
         QVERIFY(!stopped.running());
         QVERIFY2(watch.longestGapMs() < longestAllowedGapMs, qPrintable(QString::number(watch.longestGapMs())));
 
         server_->resume();
-        w->settle();
-        QCOMPARE(stopped.vValueList.size(), 1); // its late answer was dropped
-        QVERIFY(!stopped.tmSample.isActive());
         for (TChartSlot *slot : six) {
-            if (slot == &stopped)
-                continue;
-            QCOMPARE(slot->vValueList.size(), 2);
-            QVERIFY(slot->tmSample.isActive());
+            if (slot != &stopped)
+                QTRY_VERIFY_WITH_TIMEOUT(slot->vValueList.size() > recorded[slot], 10000);
         }
+        w->settle();
+        QCOMPARE(stopped.vValueList.size(), recorded[&stopped]); // its late answer was dropped
+        QVERIFY(!stopped.running());
     }
 
     // A statement slower than the interval: one statement at a time, a note after the
