@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "ConnectionView.h"
 #include "ServerList.h"
+#include "ServerSteps.h"
 #include "SharedConnection.h"
 #include "StatusPanels.h"
 #include "TConnection.h"
@@ -14,14 +15,6 @@ namespace {
 
 using Deadline = ConnectionWorker::Deadline;
 using Kind = SharedConnection::Kind;
-
-void prepare(TQuery &query, const QString &statement)
-{
-    query.close();
-    query.clear();
-    query.add(QStringLiteral("/**/"));
-    query.add(statement);
-}
 
 void rememberServer(ConnectionView &controls, const QString &server, QStringList &scratch)
 {
@@ -49,10 +42,7 @@ public:
         dblocal_.request<bool>(
             Kind::Connect, Deadline::Login,
             [connectionString](TConnection &connection, TQuery &query, bool &) {
-                query.close();
-                connection.close();
-                connection.setConnectionString(connectionString);
-                connection.open();
+                ServerSteps::login(connection, query, connectionString);
             },
             [step = *this](const ConnectionWorker::Reply<bool> &reply) {
                 if (!reply.ok())
@@ -67,12 +57,7 @@ private:
     {
         dblocal_.request<QString>(
             Kind::Connect, Deadline::Query,
-            [](TConnection &, TQuery &query, QString &spid) {
-                prepare(query, QStringLiteral("select @@spid SPID"));
-                query.open();
-                spid = query.fieldByName(QStringLiteral("SPID"));
-                query.close();
-            },
+            [](TConnection &, TQuery &query, QString &spid) { spid = ServerSteps::processId(query); },
             [step = *this](const ConnectionWorker::Reply<QString> &reply) {
                 if (!reply.ok())
                     return step.fail(reply.error);
@@ -87,7 +72,7 @@ private:
         dblocal_.request<bool>(
             Kind::Connect, Deadline::Query,
             [](TConnection &, TQuery &query, bool &sybase) {
-                prepare(query, QStringLiteral("select @@version_number VERS"));
+                query.setStatement({QStringLiteral("select @@version_number VERS")});
                 try {
                     query.execSQL();
                     sybase = true;

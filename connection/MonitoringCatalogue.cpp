@@ -35,11 +35,7 @@ QString singleQuoted(const QString &name)
 
 void open(TQuery &query, const QStringList &statement)
 {
-    query.close();
-    query.clear();
-    query.add(QStringLiteral("/**/"));
-    for (const QString &line : statement)
-        query.add(line);
+    query.setStatement(statement);
     query.open();
 }
 

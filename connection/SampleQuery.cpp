@@ -35,20 +35,10 @@ struct TestResult {
 
 void readResult(TQuery &query, const QString &statement, TestResult &result)
 {
-    query.close();
-    query.clear();
-    query.add(QStringLiteral("/**/"));
-    query.add(statement);
+    query.setStatement({statement});
     query.open();
     result.opened = true;
-    QStringList names;
-    query.getFieldNames(names);
-    result.rows = TextTable(names);
-    while (!query.eof()) {
-        for (const QString &name : std::as_const(names))
-            result.rows.append(query.fieldByName(name));
-        query.next();
-    }
+    query.readRows(result.rows);
     query.close();
 }
 

@@ -19,7 +19,7 @@ public:
 
     int number() const { return number_; }
     // A slot runs while its timer is on or while the sample (or Run's login) it sent is out.
-    bool running() const { return tmSample.isActive() || dbLocal.isPending(outstanding); }
+    bool running() const { return tmSample.isActive() || waiting(); }
     bool waiting() const { return dbLocal.isPending(outstanding); }
     // The timer stops and whatever the slot has out with the server is abandoned: its answer,
     // should it come, is dropped.

@@ -3,6 +3,7 @@
 #include "DatabaseError.h"
 #include "FieldText.h"
 #include "TConnection.h"
+#include "TextTable.h"
 
 #include <QSqlError>
 #include <QSqlRecord>
@@ -71,6 +72,25 @@ void TQuery::clear()
 void TQuery::add(const QString &line)
 {
     lines_.append(line);
+}
+
+void TQuery::setStatement(const QStringList &lines)
+{
+    close();
+    clear();
+    add(QStringLiteral("/**/"));
+    for (const QString &line : lines)
+        add(line);
+}
+
+void TQuery::readRows(TextTable &rows)
+{
+    rows = TextTable(fieldNames_);
+    while (!eof()) {
+        for (const QString &name : std::as_const(fieldNames_))
+            rows.append(fieldByName(name));
+        next();
+    }
 }
 
 void TQuery::run()

@@ -5,6 +5,7 @@
 #include <optional>
 
 class TConnection;
+class TextTable;
 
 // A statement on one connection, read forward row by row, every value as text. Used as
 // close -> clear -> add lines -> open -> while !eof(): fieldByName, next -> close.
@@ -17,6 +18,8 @@ public:
     void close();
     void clear();
     void add(const QString &line);
+    // close -> clear -> "/**/" -> the statement's lines: how every statement starts.
+    void setStatement(const QStringList &lines);
     QString sql() const { return lines_.join(u'\n'); }
 
     // Opens the connection first when it is closed; stands on the first row. Raises
@@ -32,6 +35,9 @@ public:
     // case; a name the result does not have raises DatabaseError.
     QString fieldByName(const QString &name) const;
     void getFieldNames(QStringList &names) const;
+    // The rows from the current one to the end, every value as text, into `rows` (made anew
+    // with the result's names); the rows read before a failure stay there.
+    void readRows(TextTable &rows);
 
 private:
     void run();

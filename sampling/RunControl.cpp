@@ -1,5 +1,6 @@
 #include "RunControl.h"
 
+#include "ServerSteps.h"
 #include "SlotState.h"
 #include "SlotView.h"
 #include "StatusPanels.h"
@@ -30,15 +31,7 @@ void readProcessId(SlotState &slot, SlotView &view, const QString &serverName)
 {
     slot.outstanding = slot.dbLocal.request<QString>(
         Deadline::Query,
-        [](TConnection &, TQuery &query, QString &spid) {
-            query.close();
-            query.clear();
-            query.add(QStringLiteral("/**/"));
-            query.add(QStringLiteral("select @@spid SPID"));
-            query.open();
-            spid = query.fieldByName(QStringLiteral("SPID"));
-            query.close();
-        },
+        [](TConnection &, TQuery &query, QString &spid) { spid = ServerSteps::processId(query); },
         [&slot, &view, serverName](const ConnectionWorker::Reply<QString> &reply) {
             if (!reply.ok())
                 return fail(slot, view, reply.error);
@@ -55,11 +48,7 @@ void openConnection(SlotState &slot, SlotView &view, const QString &connectionSt
     slot.outstanding = slot.dbLocal.request<bool>(
         Deadline::Login,
         [connectionString](TConnection &connection, TQuery &query, bool &) {
-            query.close();
-            connection.close();
-            // TConnection never prompts for a login, so there is no prompt to switch off.
-            connection.setConnectionString(connectionString);
-            connection.open();
+            ServerSteps::login(connection, query, connectionString);
         },
         [&slot, &view, serverName](const ConnectionWorker::Reply<bool> &reply) {
             if (!reply.ok())

@@ -52,19 +52,10 @@ namespace SampleTimer {
 
 TextTable TakeSample(TQuery &qryDynamic, const QString &vSQL)
 {
-    qryDynamic.close();
-    qryDynamic.clear();
-    qryDynamic.add(QStringLiteral("/**/"));
-    qryDynamic.add(vSQL);
+    qryDynamic.setStatement({vSQL});
     qryDynamic.open();
-    QStringList names;
-    qryDynamic.getFieldNames(names);
-    TextTable result(names);
-    while (!qryDynamic.eof()) {
-        for (const QString &name : std::as_const(names))
-            result.append(qryDynamic.fieldByName(name));
-        qryDynamic.next();
-    }
+    TextTable result;
+    qryDynamic.readRows(result);
     qryDynamic.close();
     return result;
 }
