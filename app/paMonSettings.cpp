@@ -312,6 +312,12 @@ void TfmMonSettings::tmSample1Timer()
         SampleTimer::tick(*slot, *slot, state);
 }
 
+void TfmMonSettings::tmWait1Timer()
+{
+    if (TChartSlot *slot = slotOf(sender()))
+        SampleTimer::waited(*slot);
+}
+
 void TfmMonSettings::cbStyle1Change()
 {
     if (TChartSlot *slot = slotOf(sender()))

@@ -132,6 +132,7 @@ public slots:
     void bbtShowSQL1Click();
     void bbtUpdateSQL1Click();
     void tmSample1Timer();
+    void tmWait1Timer();
     void cbStyle1Change();
     void cbMarks1Click();
     void paColor1Click();

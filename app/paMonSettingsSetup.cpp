@@ -294,6 +294,7 @@ void TfmMonSettings::connectSampling()
         connect(slot->bbtShowSQL, &QPushButton::clicked, this, &TfmMonSettings::bbtShowSQL1Click);
         connect(slot->bbtUpdateSQL, &QPushButton::clicked, this, &TfmMonSettings::bbtUpdateSQL1Click);
         connect(&slot->tmSample, &QTimer::timeout, this, &TfmMonSettings::tmSample1Timer);
+        connect(&slot->tmWait, &QTimer::timeout, this, &TfmMonSettings::tmWait1Timer);
         connect(slot->cbStyle, &QComboBox::currentTextChanged, this, &TfmMonSettings::cbStyle1Change);
         connect(slot->cbMarks, &QCheckBox::clicked, this, &TfmMonSettings::cbMarks1Click);
         TWidgetEvents *swatch = TWidgetEvents::of(slot->paColor);

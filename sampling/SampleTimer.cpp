@@ -103,9 +103,12 @@ void tick(SlotState &slot, SlotView &view, const TWindowState &state)
                 stopWith(slot, view, QStringLiteral("Sampling Stopped...") + QString::fromUtf8(error.what()));
             }
         });
-    slot.tmWait.disconnect();
-    slot.tmWait.callOnTimeout([&view] { view.status().setPanelText(1, QStringLiteral("Waiting for the server...")); });
     slot.tmWait.start(slot.tmSample.interval());
+}
+
+void waited(SlotView &view)
+{
+    view.status().setPanelText(1, QStringLiteral("Waiting for the server..."));
 }
 
 void recordSample(SlotState &slot, SlotView &view)

@@ -25,6 +25,9 @@ TextTable TakeSample(TQuery &qryDynamic, const QString &vSQL);
 // "Get Raw" ticked every row is copied into the raw rows. bAbort stops before the next row.
 void takeRows(SlotState &slot, SlotView &view, const TextTable &result, const bool &bAbort);
 
+// tmWait: the sample has been out longer than the slot's interval.
+void waited(SlotView &view);
+
 // The end of a sample: edValue recorded with the time, shown, drawn, and the timer started
 // again unless drawing failed.
 void recordSample(SlotState &slot, SlotView &view);

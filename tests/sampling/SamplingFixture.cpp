@@ -31,6 +31,10 @@ SamplingSlots::SamplingSlots(const SampledServer &server)
 
 void SamplingSlots::pressRun(SlotUnderTest &slot, const QString &reSQL)
 {
+    if (!wired_.contains(&slot)) {
+        QObject::connect(&slot.tmWait, &QTimer::timeout, [&slot] { SampleTimer::waited(slot); });
+        wired_.insert(&slot);
+    }
     RunControl::run(slot, slot, context, reSQL, strip.connectionString(), strip.server);
 }
 

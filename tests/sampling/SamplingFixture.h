@@ -6,6 +6,7 @@
 #include "SampledServer.h"
 
 #include <QObject>
+#include <QSet>
 #include <memory>
 
 // A test class whose cases share one simulated ASE server, started once for the class, with
@@ -22,7 +23,8 @@ private slots:
 
 // Slots sampling a server without a window: Run and the timer's tick called as the window calls
 // them, with the connection settings the window's control strip starts with, pointed at the
-// server. The slots' timers are wired to nothing, so a sample is taken only when a test ticks.
+// server. The sample timers are wired to nothing, so a sample is taken only when a test ticks;
+// the waiting notice is wired as the window wires it.
 struct SamplingSlots : ContextUnderTest {
     explicit SamplingSlots(const SampledServer &server);
 
@@ -36,6 +38,9 @@ struct SamplingSlots : ContextUnderTest {
     [[nodiscard]] static bool settled(const SlotUnderTest &slot);
 
     ConnectionSettings strip;
+
+private:
+    QSet<const SlotUnderTest *> wired_;
 };
 
 // Every batch of the server's log that is exactly "/**/" and the statement, as a slot sends it.
