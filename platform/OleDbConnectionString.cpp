@@ -16,8 +16,9 @@ bool hasOuterBlank(const QString &value)
     return !value.isEmpty() && (isBlank(value.front()) || isBlank(value.back()));
 }
 
-// FreeTDS 1.3 reads a braced value up to the first "}" and takes no "}}" escape, so a value is
-// braced only when it must be, and one that must be and holds "}" cannot be written at all.
+// FreeTDS 1.3 ends a braced value at the first "}" followed by ";" (one at the very end of the
+// string keeps its "}") and takes no "}}" escape. So a value is braced only when it must be,
+// one holding "};" cannot be braced at all, and a braced value is always followed by ";".
 QString odbcValue(const QString &name, const QString &value)
 {
     const bool needsBraces = value.contains(u';') || (!value.isEmpty() && (value.front() == u'{'
@@ -25,9 +26,8 @@ QString odbcValue(const QString &name, const QString &value)
                                                                             || isBlank(value.back())));
     if (!needsBraces)
         return value;
-    if (value.contains(u'}'))
-        throw DatabaseError(QStringLiteral("The %1 cannot be passed to the ODBC driver: it holds \"}\" "
-                                           "and also \";\", a leading \"{\" or an outer blank")
+    if (value.contains(QStringLiteral("};")))
+        throw DatabaseError(QStringLiteral("The %1 cannot be passed to the ODBC driver: it holds \"};\"")
                                 .arg(name));
     return u'{' + value + u'}';
 }
@@ -199,5 +199,10 @@ QString OleDbConnectionString::toOdbc() const
         odbc += QStringLiteral(";UID=") + *login.user;
     if (login.password)
         odbc += QStringLiteral(";PWD=") + *login.password;
-    return odbc + login.database;
+    return closingBraced(odbc + login.database);
+}
+
+QString OleDbConnectionString::closingBraced(const QString &odbc)
+{
+    return odbc.endsWith(u'}') ? odbc + u';' : odbc;
 }

@@ -57,6 +57,10 @@ public:
     // The whole string: connection, UID, PWD, database.
     QString toOdbc() const;
 
+    // The string or value followed by ";" when it ends with "}", as FreeTDS reads a braced
+    // value only up to "};".
+    static QString closingBraced(const QString &odbc);
+
 private:
     QString database() const;
     void set(QString key, QString value);

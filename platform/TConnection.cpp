@@ -40,7 +40,7 @@ void placeCredential(QString &odbc, QString &qtValue, const char *key, const std
     if (!value)
         return;
     if (value->contains(u".dsn", Qt::CaseInsensitive))
-        qtValue = *value;
+        qtValue = OleDbConnectionString::closingBraced(*value);
     else
         odbc += u';' + QString::fromLatin1(key) + u'=' + *value;
 }
@@ -99,12 +99,13 @@ void TConnection::open()
     QSqlDatabase db = database();
     if (!db.isValid())
         throw DatabaseError(QStringLiteral("The Qt ODBC driver (QODBC) is not installed"));
-    QString odbc = login.connection;
+    // Only the driver part may name its own time-out; a credential never can.
+    QString odbc = withQueryTimeout(login.connection);
     QString user;
     QString password;
     placeCredential(odbc, user, "UID", login.user);
     placeCredential(odbc, password, "PWD", login.password);
-    db.setDatabaseName(qtOdbcDatabaseName(withQueryTimeout(odbc + login.database)));
+    db.setDatabaseName(qtOdbcDatabaseName(OleDbConnectionString::closingBraced(odbc + login.database)));
     db.setUserName(user);
     db.setPassword(password);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(loginTimeoutSeconds));

@@ -399,6 +399,9 @@ private slots:
         QTest::newRow("error after the first result")
             << "select 5 as v\nselect * from master..monNoSuchTable" << "monNoSuchTable" << "5" << 3;
         QTest::newRow("huge value in the message") << "select '" + QString(1 << 20, u'x') << QString() << "" << 2;
+        QTest::newRow("huge quoted name in the message")
+            << "select " + QString(20000, u'y') + " from master..monState"
+            << "Invalid column name '" + QString(ShownMessage::quotedLimit, u'y') + QChar(0x2026) + "'" << "" << 2;
     }
     void serverErrorInMessagePanel()
     {
@@ -415,7 +418,7 @@ private slots:
         const QString panel = w->panel(2);
         QVERIFY2(panel.startsWith(prefix) && panel.size() > prefix.size() && panel[prefix.size()] != u' ',
                  qPrintable(panel.left(300)));
-        QVERIFY2(panel.contains(reported), qPrintable(panel.left(300)));
+        QVERIFY2(panel.contains(reported), qPrintable(panel.left(400)));
         QVERIFY2(panel.size() <= ShownMessage::messageLimit + 30, qPrintable(QString::number(panel.size())));
         QCOMPARE(w->dialogs->asked, QStringList());
         QCOMPARE(w->window->sgTest->rowCount(), gridRows);

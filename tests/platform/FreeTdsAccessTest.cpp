@@ -79,7 +79,9 @@ private slots:
         QTest::addColumn<QString>("password");
         const QStringList passwords{QStringLiteral("a}b"),       QStringLiteral("a;b"),
                                     QStringLiteral("p.dsn"),     QStringLiteral("pässwörd€"),
-                                    QStringLiteral(" lead"),     QStringLiteral("a}}b{")};
+                                    QStringLiteral(" lead"),     QStringLiteral("a}}b{"),
+                                    QStringLiteral("{x}}y"),     QStringLiteral("P.DSN;x"),
+                                    QStringLiteral("{u.dsn}")};
         for (const bool tds5 : {true, false})
             for (const QString &password : passwords)
                 QTest::addRow("TDS %s, \"%s\"", tds5 ? "5.0" : "7.4", qPrintable(password)) << tds5 << password;
@@ -112,12 +114,12 @@ private slots:
         QTest::newRow("server name holding .dsn")
             << QString() << "old.dsn"
             << "A server, data source or database name may not contain \".dsn\" (Qt would read it as a file "
-               "DSN): DRIVER={FreeTDS};TDS_Version=5.0;Servername=old.dsn;ClientCharset=UTF-8;UID=sa;PWD=*****;"
-               "Database=master;Timeout=60";
+               "DSN): DRIVER={FreeTDS};TDS_Version=5.0;Servername=old.dsn;ClientCharset=UTF-8;Timeout=60;UID=sa;"
+               "PWD=*****;Database=master";
         QTest::newRow("malformed driver variable")
             << "TDS_Version=5.0" << "SYB1"
             << "The ODBC connection string must begin with DRIVER= or DSN=: TDS_Version=5.0;Servername=SYB1;"
-               "ClientCharset=UTF-8;UID=sa;PWD=*****;Database=master;Timeout=60";
+               "ClientCharset=UTF-8;Timeout=60;UID=sa;PWD=*****;Database=master";
     }
     void messagesMaskThePassword()
     {

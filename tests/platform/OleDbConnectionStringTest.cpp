@@ -114,6 +114,9 @@ private slots:
         // FreeTDS reads a value written plainly up to ";" and takes no "}}" escape.
         QTest::newRow("} needing no braces") << programString.arg(u"MSDASQL.1", u"mydsn", u"a}}b{", u"db")
                                             << "DSN=mydsn;UID=sa;PWD=a}}b{;DATABASE=db";
+        // FreeTDS ends a braced value only at "};", so one at the end is followed by ";".
+        QTest::newRow("braced value last") << programString.arg(u"MSDASQL.1", u"mydsn", u"pw", u"{db}}")
+                                          << "DSN=mydsn;UID=sa;PWD=pw;DATABASE={{db}}};";
         QTest::newRow("braces only for a leading {")
             << programString.arg(u"ASEOLEDB.1", u"{x", u"", u"db")
             << "DRIVER={FreeTDS};TDS_Version=5.0;Servername={{x};ClientCharset=UTF-8;"
@@ -168,15 +171,14 @@ private slots:
     {
         QTest::addColumn<QString>("oleDb");
         QTest::addColumn<QString>("field");
-        QTest::newRow("password with ; and }")
-            << programString.arg(u"MSDASQL.1", u"d", OleDbConnectionString::quoteValue(u"a;b}c"_qs), u"db")
+        QTest::newRow("password holding };")
+            << programString.arg(u"MSDASQL.1", u"d", OleDbConnectionString::quoteValue(u"a};b"_qs), u"db")
             << "password";
-        QTest::newRow("password opening with { and holding }")
-            << programString.arg(u"ASEOLEDB.1", u"SYB1", u"{x}", u"db") << "password";
-        QTest::newRow("server name opening with {") << programString.arg(u"ASEOLEDB.1", u"{x}", u"pw", u"db")
-                                                    << "server name";
-        QTest::newRow("database with blank and }")
-            << programString.arg(u"MSDASQL.1", u"d", u"pw", OleDbConnectionString::quoteValue(u" d}"_qs))
+        QTest::newRow("server name holding };")
+            << programString.arg(u"ASEOLEDB.1", OleDbConnectionString::quoteValue(u"{x};"_qs), u"pw", u"db")
+            << "server name";
+        QTest::newRow("database holding };")
+            << programString.arg(u"MSDASQL.1", u"d", u"pw", OleDbConnectionString::quoteValue(u" d};"_qs))
             << "database";
     }
     void valueFreeTdsCannotCarry()
