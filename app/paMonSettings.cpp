@@ -69,7 +69,6 @@ void TfmMonSettings::FormCreate()
         application->setErrorHandler(
             [this](const QString &message, const QString &typeName) { AppException(message, typeName); });
     try {
-        QGuiApplication::setApplicationDisplayName(WindowDesign::caption);
         const QString scriptFile = AppPaths::defaultScriptFile();
         if (QFile::exists(scriptFile)) {
             reLoadSQL->setPlainText(TextFile::read(scriptFile).lines.join(QLatin1Char('\n')));

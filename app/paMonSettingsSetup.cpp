@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "ConnectionControls.h"
 #include "CustomSqlControls.h"
+#include "MnemonicPrecedence.h"
 #include "SlotPane.h"
 #include "StripLayout.h"
 #include "TChart.h"
@@ -61,6 +62,9 @@ TfmMonSettings::TfmMonSettings(QStringList &vScratchList, QWidget *parent)
     setupControlStrip();
     setupChartArea();
     setupCustomSqlPanel();
+    // Six "&Time" boxes and six "R&un" buttons share the letters of the control strip's own.
+    MnemonicPrecedence::give(bbtSample, this);
+    MnemonicPrecedence::give(cbCustom, this);
     connectionControls_ = std::make_unique<ConnectionControls>(ConnectionControls::Widgets{
         edSRV, cbMonTable, meTableDesc, cbMonColumn, meColumnDesc, cbCustom, rgGRP, reSQL, sgTest});
     customSqlControls_ =
@@ -145,6 +149,9 @@ void TfmMonSettings::setupControlStrip()
     strip.label("lbSQL", "Custom SQL or  Where Filter (Clause)", {419, 33});
     reSQL = new QPlainTextEdit;
     strip.place(reSQL, "reSQL", {416, 51, 206, 101});
+    // Tab moves on through the strip; these boxes take no tab characters.
+    for (QPlainTextEdit *box : {meTableDesc, meColumnDesc, reSQL})
+        box->setTabChangesFocus(true);
 
     rgGRP = new TRadioGroup({"NA", "AVG", "MAX", "MIN", "CNT", "SUM"}, 3);
     rgGRP->setItemIndex(0);
@@ -295,7 +302,7 @@ void TfmMonSettings::connectSampling()
         connect(slot->bbtUpdateSQL, &QPushButton::clicked, this, &TfmMonSettings::bbtUpdateSQL1Click);
         connect(&slot->tmSample, &QTimer::timeout, this, &TfmMonSettings::tmSample1Timer);
         connect(&slot->tmWait, &QTimer::timeout, this, &TfmMonSettings::tmWait1Timer);
-        connect(slot->cbStyle, &QComboBox::currentTextChanged, this, &TfmMonSettings::cbStyle1Change);
+        connect(slot->cbStyle, &QComboBox::currentIndexChanged, this, &TfmMonSettings::cbStyle1Change);
         connect(slot->cbMarks, &QCheckBox::clicked, this, &TfmMonSettings::cbMarks1Click);
         TWidgetEvents *swatch = TWidgetEvents::of(slot->paColor);
         swatch->setProperty("Tag", slot->number());

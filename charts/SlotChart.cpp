@@ -129,7 +129,8 @@ bool draw(TChartSlot &slot, bool append)
 
 void changeStyle(TChartSlot &slot)
 {
-    const int index = slot.cbStyle->findText(slot.cbStyle->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    // The chosen item, not the typed text: typing "Bars" passes "Bar" on the way.
+    const int index = slot.cbStyle->currentIndex();
     if (index < 0)
         return;
     slot.chrtStatistics->setSeriesKind(styleKinds[index]);

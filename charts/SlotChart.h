@@ -23,7 +23,8 @@ bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateLis
 // DrawSlotChart for the slot, in the mode given.
 bool draw(TChartSlot &slot, bool append);
 
-// cbStyle1Change: a style text that is one of the five items restyles and redraws the chart.
+// cbStyle1Change: choosing one of the five items restyles and redraws the chart; typed text
+// that is not an item changes nothing.
 void changeStyle(TChartSlot &slot);
 // cbMarks1Click: the marks follow the box.
 void applyMarks(TChartSlot &slot);

@@ -1,5 +1,6 @@
 #include "TApplication.h"
 
+#include "DiscardedQtSettings.h"
 #include "LocalTimeZone.h"
 
 #include <cxxabi.h>
@@ -10,6 +11,7 @@
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     keepLocalTimeZoneLoaded();
+    discardQtSettings();
 }
 
 void TApplication::setErrorHandler(ErrorHandler handler)

@@ -1,5 +1,6 @@
 #include "TStringGrid.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QScopedValueRollback>
 #include <algorithm>
@@ -38,9 +39,12 @@ TStringGrid::TStringGrid(TStringGridModel &model, QWidget *parent)
     titles->setSectionsClickable(false);
     titles->setHighlightSections(false);
     titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    titles->viewport()->installEventFilter(this);
 
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    // Tab leaves the grid for the next control; the arrow keys move between cells.
+    setTabKeyNavigation(false);
     setOptions(RangeSelect | GridLines);
     showCurrentCell(false);
 }
@@ -185,6 +189,13 @@ void TStringGrid::currentChanged(const QModelIndex &current, const QModelIndex &
 
 void TStringGrid::keyboardSearch(const QString &)
 {
+}
+
+bool TStringGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        emit dblClick();
+    return QTableView::eventFilter(watched, event);
 }
 
 void TStringGrid::mouseDoubleClickEvent(QMouseEvent *event)

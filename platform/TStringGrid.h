@@ -55,12 +55,14 @@ signals:
     // A cell (grid column and row) is becoming current, by a click, a key or setRow;
     // currentRow, like row() during the emission, is still the row being left.
     void selectCell(int col, int row, int currentRow);
-    // A double click anywhere on the grid.
+    // A double click anywhere on the grid, the title row included.
     void dblClick();
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // The title row is drawn by the header, which takes its own mouse events.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Shows the current cell in the view once the view knows its row.

@@ -97,7 +97,7 @@ int main(int argc, char **argv)
             continue;
         for (const QString &style : styles) {
             for (bool marks : {false, true}) {
-                slot.cbStyle->setCurrentText(style);
+                slot.cbStyle->setCurrentIndex(slot.cbStyle->findText(style));
                 slot.cbMarks->setChecked(marks);
                 SlotChart::applyMarks(slot);
                 QCoreApplication::processEvents();
@@ -105,7 +105,7 @@ int main(int argc, char **argv)
                     replotMilliseconds(*slot.chrtStatistics);
             }
         }
-        slot.cbStyle->setCurrentText(QStringLiteral("FastLine"));
+        slot.cbStyle->setCurrentIndex(0);
         slot.cbMarks->setChecked(false);
         SlotChart::applyMarks(slot);
         for (bool delta : {false, true}) {

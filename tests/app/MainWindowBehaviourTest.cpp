@@ -3,9 +3,12 @@
 #include "TStatusBar.h"
 #include "TestRegistry.h"
 #include "WindowUnderTest.h"
+#include "TChartSlot.h"
 #include "paMonSettings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -15,6 +18,7 @@
 #include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -58,6 +62,33 @@ private slots:
         // The key still reaches the control: other keys type as usual.
         QTest::keyClicks(w.window->edDB, "x");
         QCOMPARE(w.window->edDB->text(), QString("masterx"));
+    }
+
+    // Alt+T and Alt+U belong to the control strip, though six "&Time" boxes and six "R&un"
+    // buttons share the letters; Alt+letter on a letter of one control still works as before.
+    void controlStripMnemonicsWin()
+    {
+        WindowUnderTest w(folder_.path());
+        w.window->show();
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        w.window->edDB->setFocus();
+        QSignalSpy tested(w.window->bbtSample, &QPushButton::clicked);
+        QSignalSpy ran(w.window->slotByTag(1)->bbtStartSampling, &QPushButton::clicked);
+
+        QTest::keyClick(w.window->edDB, Qt::Key_T, Qt::AltModifier);
+        QTRY_COMPARE(tested.size(), 1);
+        QVERIFY(!w.window->slotByTag(1)->cbTime->isChecked());
+
+        const bool custom = w.window->cbCustom->isChecked();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::AltModifier);
+        QTRY_COMPARE(w.window->cbCustom->isChecked(), !custom);
+        QCOMPARE(ran.size(), 0);
+
+        // Letters only the slots share still just move the focus among them.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
+        QVERIFY(QApplication::focusWidget()->objectName().startsWith("cbMarks"));
+        QVERIFY(!qobject_cast<QCheckBox *>(QApplication::focusWidget())->isChecked());
     }
 
     void escapeLetsPendingEventsRun()

@@ -214,11 +214,31 @@ private slots:
         QCOMPARE(focusOrder(members.first(), members), order);
     }
 
+    // Tab itself, not just the chain: the text boxes and the test grid let it through, and
+    // after the strip's last control it goes on to the first slot's strip.
+    void tabLeavesTheTextBoxesAndTheTestGrid()
+    {
+        TfmMonSettings &w = *window_;
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.meTableDesc->setFocus();
+        const QStringList expected{"meColumnDesc", "reSQL", "sgTest", "cbStyle1"};
+        QStringList reached;
+        for (int press = 0; press < expected.size(); ++press) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+        }
+        QCOMPARE(reached, expected);
+        for (QPlainTextEdit *box : {w.meTableDesc, w.meColumnDesc, w.reSQL})
+            QVERIFY(!box->toPlainText().contains(u'\t'));
+    }
+
     void windowAtStart()
     {
         TfmMonSettings &w = *window_;
         QCOMPARE(w.windowTitle(), QString("Quintaro v. 1.1"));
-        QCOMPARE(QGuiApplication::applicationDisplayName(), QString("Quintaro v. 1.1"));
+        // The caption is the task-bar text; a display name would be appended to every box's title.
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
         QCOMPARE(w.frameGeometry().width(), 843);
         QCOMPARE(w.paHide->geometry(), QRect(0, 0, w.width(), 11));
         QCOMPARE(w.paControls->geometry(), QRect(0, 11, w.width(), 159));

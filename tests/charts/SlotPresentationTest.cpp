@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,17 +82,21 @@ private slots:
         QCOMPARE(slot.chrtStatistics->seriesColor(), QColor(0, 0, 255));
 
         w.record(slot, {"12345", "12400"});
-        slot.cbStyle->setCurrentText("Bar");
+        slot.cbStyle->setCurrentIndex(slot.cbStyle->findText("Bar"));
         QCOMPARE(slot.chrtStatistics->seriesKind(), SeriesKind::Bar);
         QCOMPARE(slot.chrtStatistics->seriesColor(), QColor(0, 0, 255));
         QCOMPARE(ys(*slot.chrtStatistics), (QList<double>{12345, 12400}));
         QVERIFY(slot.chrtStatistics->footText().startsWith("Statistics for "));
 
-        // Text that is none of the items changes nothing, not even the points.
+        // Typed text changes nothing, not even the points, though "Line" and "Bar" pass on the way.
         slot.vDateList.clear();
         slot.vValueList.clear();
-        slot.cbStyle->setCurrentText("Bars");
-        QCOMPARE(slot.chrtStatistics->seriesKind(), SeriesKind::Bar);
+        slot.cbStyle->lineEdit()->selectAll();
+        for (const char key : QByteArray("Lines")) {
+            QTest::keyClick(slot.cbStyle, key);
+            QCOMPARE(slot.chrtStatistics->seriesKind(), SeriesKind::Bar);
+        }
+        QCOMPARE(slot.cbStyle->currentText(), QString("Lines"));
         QCOMPARE(slot.chrtStatistics->pointCount(), 2);
         QCOMPARE(w.slot(1).chrtStatistics->seriesKind(), SeriesKind::FastLine);
         QCOMPARE(w.slot(1).chrtStatistics->seriesColor(), QColor(255, 0, 0));
@@ -111,7 +117,7 @@ private slots:
         Window w(folder_.path());
         TChartSlot &slot = w.slot(5);
         w.record(slot, {"1", "2", "3"});
-        slot.cbStyle->setCurrentText("Line");
+        slot.cbStyle->setCurrentIndex(slot.cbStyle->findText("Line"));
         QCOMPARE(slot.chrtStatistics->pointCount(), 3);
         slot.edExFrom = "2";
         slot.sgRawData->setCells(0, 1, "kept");
@@ -140,10 +146,13 @@ private slots:
         QCOMPARE(slot.sgRawData->rowCount(), 2);
         QCOMPARE(slot.sgRawData->colCount(), 5);
 
-        doubleClick(slot.sgRawData->viewport());
-        QVERIFY(slot.sgRawData->isHidden());
-        doubleClick(plot);
-        QVERIFY(!slot.sgRawData->isHidden());
+        // The body and the title row alike.
+        for (QWidget *part : {slot.sgRawData->viewport(), slot.sgRawData->horizontalHeader()->viewport()}) {
+            doubleClick(part);
+            QVERIFY(slot.sgRawData->isHidden());
+            doubleClick(plot);
+            QVERIFY(!slot.sgRawData->isHidden());
+        }
 
         slot.cbRawData->click();
         QVERIFY(slot.sgRawData->isHidden());

@@ -5,6 +5,7 @@
 #include "ShownMessage.h"
 #include "TestRegistry.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 namespace {
@@ -265,6 +266,27 @@ private slots:
         QVERIFY2(slot.statusBar.panelText(1).startsWith("Sampling Stopped...\r\n"), qPrintable(slot.statusBar.panelText(1)));
         QCOMPARE(slot.vValueList.size(), 1);
         QCOMPARE(slot.chart.size(), 1);
+    }
+
+    // The slot's own timer, not the test, drives the ticks: each comes one whole interval or more
+    // after the one before.
+    void ticksNeverComeEarly()
+    {
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(3);
+        slot.controls.interval = "1";
+        QElapsedTimer clock;
+        QList<qint64> ticks;
+        QObject::connect(&slot.tmSample, &QTimer::timeout, &slot.tmSample, [&] {
+            ticks << clock.elapsed();
+            SampleTimer::tick(slot, slot, w.state);
+        });
+        clock.start();
+        QVERIFY(w.run(slot, counter));
+        QTRY_VERIFY_WITH_TIMEOUT(ticks.size() == 4, 8000);
+        for (qsizetype i = 1; i < ticks.size(); ++i)
+            QVERIFY2(ticks[i] - ticks[i - 1] >= 1000, qPrintable(QString::number(ticks[i] - ticks[i - 1])));
+        RunControl::stop(slot, slot);
     }
 
     // A statement slower than the interval: a note once the interval has passed, no second
