@@ -1,5 +1,7 @@
 #include "StripLayout.h"
 
+#include "StripStyle.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -44,6 +46,7 @@ QLineEdit *StripLayout::edit(const QString &name, const QString &text, const QRe
 QComboBox *StripLayout::comboBox(const QString &name, const QRect &geometry)
 {
     auto *box = new QComboBox;
+    box->setStyle(StripStyle::instance());
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     place(box, name, geometry);
@@ -53,6 +56,7 @@ QComboBox *StripLayout::comboBox(const QString &name, const QRect &geometry)
 QCheckBox *StripLayout::checkBox(const QString &name, const QString &caption, bool checked, const QRect &geometry)
 {
     auto *box = new QCheckBox(caption);
+    box->setStyle(StripStyle::instance());
     box->setChecked(checked);
     place(box, name, geometry);
     return box;

@@ -7,7 +7,10 @@
 #include "paMonSettings.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -178,6 +181,27 @@ private slots:
         } else {
             // A label must be wide enough for its whole caption.
             QVERIFY(control->width() >= control->fontMetrics().horizontalAdvance(text));
+        }
+    }
+
+    // Every check box caption and every item of an editable box shows whole at the fixed sizes.
+    void captionsShowWhole()
+    {
+        for (QCheckBox *box : window_->findChildren<QCheckBox *>()) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            const QRect room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+            const QString shown = QString(box->text()).remove(u'&').trimmed();
+            QVERIFY2(room.width() >= box->fontMetrics().horizontalAdvance(shown), qPrintable(box->objectName()));
+        }
+        for (QComboBox *box : window_->findChildren<QComboBox *>()) {
+            if (!box->isEditable())
+                continue;
+            // A line edit keeps two pixels on either side of its text and one for the cursor.
+            const int room = box->lineEdit()->contentsRect().width() - 2 * 2 - 1;
+            for (int item = 0; item < box->count(); ++item)
+                QVERIFY2(room >= box->fontMetrics().horizontalAdvance(box->itemText(item)),
+                         qPrintable(box->objectName() + ": " + box->itemText(item)));
         }
     }
 

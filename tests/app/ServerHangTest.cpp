@@ -21,8 +21,10 @@
 
 namespace {
 
-// Longest time the window may go without turning its event loop while a server hangs.
-constexpr qint64 longestAllowedGapMs = 100;
+// Longest time the window may go without turning its event loop while a server hangs. A freeze
+// lasts the whole deadline (seconds); the margin is for a loaded machine, where a gap of
+// 112 ms was seen with nothing blocked.
+constexpr qint64 longestAllowedGapMs = 250;
 
 void runSlot(WindowUnderTest &w, TChartSlot &slot, const QString &statement)
 {

@@ -105,6 +105,40 @@ private slots:
         QCOMPARE(firstValue(connection, QStringLiteral("select 1 as v")), QStringLiteral("1"));
     }
 
+    // The catalogue's statements quote names as string literals; on ASE no layer between the
+    // program and the server may turn quoted identifiers on.
+    void aseReadsDoubleQuotesAsLiterals_data()
+    {
+        QTest::addColumn<bool>("throughDsn");
+        QTest::addColumn<QString>("password");
+        for (const bool throughDsn : {false, true})
+            for (const QString &password : {QStringLiteral("pw"), QStringLiteral("a\"b")})
+                QTest::addRow("%s, \"%s\"", throughDsn ? "data source" : "host and port", qPrintable(password))
+                    << throughDsn << password;
+    }
+    void aseReadsDoubleQuotesAsLiterals()
+    {
+        QFETCH(bool, throughDsn);
+        QFETCH(QString, password);
+        SimServer server({SimServer::Persona::Ase, password, {}, false});
+        QVERIFY(server.start());
+        QString oleDb = connectionString(server, true, password);
+        if (throughDsn) {
+            const QString dsn = OdbcSandbox::uniqueDsnName(QStringLiteral("Ase"));
+            sandbox_->addDsn(dsn, server.port(), QStringLiteral("5.0"));
+            oleDb = QStringLiteral("Provider=MSDASQL.1;User ID=sa;Password=%1;Data Source=%2;Initial Catalog=master")
+                        .arg(OleDbConnectionString::quoteValue(password), dsn);
+        }
+        TConnection connection;
+        connection.setConnectionString(oleDb);
+        const QString failure = errorOf([&connection] { connection.open(); });
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QString value;
+        const QString error = errorOf([&] { value = firstValue(connection, QStringLiteral("select \"monState\" as v")); });
+        QVERIFY2(error.isEmpty(), qPrintable(error + " after " + server.loggedBatches().join(" | ")));
+        QCOMPARE(value, QStringLiteral("monState"));
+    }
+
     // A message quoting the connection string never shows the password.
     void messagesMaskThePassword_data()
     {
