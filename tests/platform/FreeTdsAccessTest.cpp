@@ -81,7 +81,9 @@ private slots:
                                     QStringLiteral("p.dsn"),     QStringLiteral("pässwörd€"),
                                     QStringLiteral(" lead"),     QStringLiteral("a}}b{"),
                                     QStringLiteral("{x}}y"),     QStringLiteral("P.DSN;x"),
-                                    QStringLiteral("{u.dsn}")};
+                                    QStringLiteral("{u.dsn}"),
+                                    QStringLiteral("!@#$%^&*()_+-=[]{}|;'"),
+                                    QStringLiteral(":\",./<>?\\`~ ")};
         for (const bool tds5 : {true, false})
             for (const QString &password : passwords)
                 QTest::addRow("TDS %s, \"%s\"", tds5 ? "5.0" : "7.4", qPrintable(password)) << tds5 << password;
