@@ -227,11 +227,16 @@ QString Regional::formatTimeLine(const QDateTime &local) const
 
 void Regional::appendTimeLine(QString &out, const LocalTime &local) const
 {
-    appendDigits(out, local.date.day(), 2);
+    // One calendar reckoning for the three fields.
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    local.date.getDate(&year, &month, &day);
+    appendDigits(out, day, 2);
     out += dateSep_;
-    appendDigits(out, local.date.month(), 2);
+    appendDigits(out, month, 2);
     out += dateSep_;
-    appendDigits(out, local.date.year(), 4);
+    appendDigits(out, year, 4);
     out += u' ';
     appendTime(out, local.time);
 }
