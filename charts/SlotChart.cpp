@@ -57,20 +57,39 @@ double firstValue(double value, const LineList &vDateList)
     return vDateList.size() == 1 && value > firstValueLimit ? 0 : value;
 }
 
-// The point of line index, or nothing when its date or value line is empty.
-void addPoint(TChart &chart, const LineList &vDateList, const LineList &vValueList, qsizetype index, bool delta)
+// Line index read as the list holds it where it can, so that a rebuild reads no text.
+double timeAt(const LineList &vDateList, qsizetype index, const Regional &regional)
 {
-    const QStringView dateLine = vDateList[index];
-    const QStringView valueLine = vValueList[index];
-    if (dateLine.isEmpty() || valueLine.isEmpty())
+    if (const std::optional<Regional::LocalTime> local = vDateList.timeLine(index, regional))
+        return double(regional.msecsSinceEpoch(*local)) / 1000;
+    return readTime(vDateList.at(index));
+}
+
+double numberAt(const LineList &vValueList, qsizetype index, const Regional &regional)
+{
+    if (const std::optional<double> number = vValueList.number(index, regional.decimalPoint()))
+        return *number;
+    return readNumber(vValueList.at(index));
+}
+
+bool isBlankAt(const LineList &vValueList, qsizetype index, const Regional &regional)
+{
+    return !vValueList.number(index, regional.decimalPoint()) && isBlank(vValueList.at(index));
+}
+
+// The point of line index, or nothing when its date or value line is empty.
+void addPoint(TChart &chart, const LineList &vDateList, const LineList &vValueList, qsizetype index, bool delta,
+              const Regional &regional)
+{
+    if (vDateList.isEmptyLine(index) || vValueList.isEmptyLine(index))
         return;
-    const double x = readTime(dateLine);
-    const double value = readNumber(valueLine);
+    const double x = timeAt(vDateList, index, regional);
+    const double value = numberAt(vValueList, index, regional);
     if (delta) {
         // A blank previous line (a blank-only sample, or one loaded so) has no value to subtract:
         // the point counts as the first, whether drawn live or rebuilt.
-        const QStringView previous = index == 0 ? QStringView() : vValueList[index - 1];
-        chart.addXY(x, isBlank(previous) ? 0 : value - readNumber(previous));
+        const bool first = index == 0 || isBlankAt(vValueList, index - 1, regional);
+        chart.addXY(x, first ? 0 : value - numberAt(vValueList, index - 1, regional));
     } else {
         chart.addXY(x, firstValue(value, vDateList));
     }
@@ -104,14 +123,15 @@ bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateLis
                                + QStringLiteral(" [Y-Axis is VALUE, X-Axis is TIME]"));
     try {
         const bool delta = cbDelta.isChecked();
+        const Regional &regional = Regional::current();
         if (append) {
             if (!vDateList.isEmpty())
-                addPoint(chrtStatistics, vDateList, vValueList, vDateList.size() - 1, delta);
+                addPoint(chrtStatistics, vDateList, vValueList, vDateList.size() - 1, delta, regional);
         } else {
             chrtStatistics.clearPoints();
             repaintEmptied(chrtStatistics);
             for (qsizetype i = 0; i < vDateList.size(); ++i)
-                addPoint(chrtStatistics, vDateList, vValueList, i, delta);
+                addPoint(chrtStatistics, vDateList, vValueList, i, delta, regional);
         }
         return true;
     } catch (const std::exception &error) {

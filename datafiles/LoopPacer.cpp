@@ -39,8 +39,13 @@ void LoopPacer::processEvents()
 
 void LoopPacer::repaintWhenDue()
 {
-    if (clock_.elapsed() - lastRepaint_ >= repaintIntervalMs)
+    if (repaintDue())
         repaintNow();
+}
+
+bool LoopPacer::repaintDue() const
+{
+    return clock_.elapsed() - lastRepaint_ >= repaintIntervalMs;
 }
 
 void LoopPacer::repaintNow()

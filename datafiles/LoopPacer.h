@@ -26,6 +26,8 @@ public:
     bool eventsDue() const;
     void processEvents();
     void repaintWhenDue();
+    // True when the panels are due a repaint; a loop that builds its status text only then asks.
+    bool repaintDue() const;
     void repaintNow();
 
 private:

@@ -29,9 +29,12 @@ public:
         // Lists emptied or replaced while events ran end the save before this; kept as a guard.
         if (index >= slot_.vValueList.size() || index >= slot_.vDateList.size())
             return false;
-        file.write(slot_.vDateList.at(index));
-        file.write(u',');
-        file.writeLine(slot_.vValueList.at(index));
+        // Gathered in one buffer that keeps its room: no allocation a pair.
+        line_.resize(0);
+        slot_.vDateList.appendTo(index, line_);
+        line_ += u',';
+        slot_.vValueList.appendTo(index, line_);
+        file.writeLine(line_);
         return true;
     }
 
@@ -41,6 +44,7 @@ private:
     const SlotState &slot_;
     const SlotView &view_;
     const quint64 generation_;
+    QString line_;
 };
 
 } // namespace

@@ -52,19 +52,27 @@ void LoadPerformanceData(SlotState &slot, SlotView &view, const TWindowContext &
             const Regional &regional = Regional::current();
             bool headerSeen = false;
             QString headerName;
-            QString line;
+            QStringView line;
+            // Copied into room kept from line to line: only the last one is wanted.
             QString lastLine;
             qsizetype lineCount = 0;
+            // The count the progress text shows; it is written only when the panel is repainted
+            // and once at the end, which is all anyone sees of it.
+            qsizetype shownCount = 0;
+            const auto showCount = [&context, &shownCount] {
+                context.sbStatus.setPanelText(2, u"Loaded " % QString::number(shownCount) % u" Rows...");
+            };
             while (file.readLine(line)) {
                 if (context.state.bAbort) {
                     context.sbStatus.setPanelText(2, QStringLiteral("Loading Performance Data Aborted..."));
                     return;
                 }
                 ++lineCount;
-                lastLine = line;
+                lastLine.resize(0);
+                lastLine += line;
                 const qsizetype comma = line.indexOf(u',');
-                const QStringView datePart = QStringView(line).left(std::max<qsizetype>(0, comma));
-                const QStringView valuePart = QStringView(line).sliced(comma + 1).left(maxValueLength);
+                const QStringView datePart = line.left(std::max<qsizetype>(0, comma));
+                const QStringView valuePart = line.sliced(comma + 1).left(maxValueLength);
                 if (headerSeen) {
                     headerSeen = false;
                     const QString name = view.settings().valueName;
@@ -74,15 +82,19 @@ void LoadPerformanceData(SlotState &slot, SlotView &view, const TWindowContext &
                 if (isHeader(datePart)) {
                     headerSeen = true;
                     headerName = valuePart.toString();
-                } else if (regional.parseTimeLine(datePart)) {
-                    slot.vDateList.append(datePart);
+                } else if (slot.vDateList.appendTimeLine(datePart, regional)) {
                     slot.vValueList.append(valuePart);
                 } else {
                     continue;
                 }
-                context.sbStatus.setPanelText(2, u"Loaded " % QString::number(lineCount) % u" Rows...");
-                pacer.repaintWhenDue();
+                shownCount = lineCount;
+                if (pacer.repaintDue()) {
+                    showCount();
+                    pacer.repaintNow();
+                }
             }
+            if (shownCount > 0)
+                showCount();
             title += QStringLiteral(" to ") + lastLine.left(std::max<qsizetype>(0, lastLine.indexOf(u',')));
         }
         view.setChartTitle(title);

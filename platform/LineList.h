@@ -1,31 +1,30 @@
 #pragma once
 
+#include "Regional.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <optional>
 
-// A growing list of text lines held back to back in one buffer, with the end of each line,
-// so a line costs its characters and one offset rather than a string of its own. The offsets
-// are 64-bit: a long run of samples cannot outgrow them.
-//
-// A line is handed out as a view into the buffer. A view is valid until the list is next
-// changed (append, clear, assignment); keep a QString copy to hold a line beyond that.
+// A growing list of text lines that gives every line back exactly as appended, held in eight
+// bytes a line where the text allows: a time line as the program writes it, a plain decimal number
+// and any text of up to seven Latin-1 characters are packed into the line's own word; any other
+// line is kept as its text, back to back with the others. A week at one sample a second is
+// 604,800 lines a list, four months ten million.
 class LineList {
 public:
-    qsizetype size() const { return ends_.size(); }
-    bool isEmpty() const { return ends_.isEmpty(); }
+    qsizetype size() const { return codes_.size(); }
+    bool isEmpty() const { return codes_.isEmpty(); }
 
-    // Inline: a rebuild reads every line.
-    QStringView at(qsizetype i) const
-    {
-        Q_ASSERT(i >= 0 && i < size());
-        const qint64 begin = i == 0 ? 0 : ends_[i - 1];
-        return QStringView(text_.constData() + begin, ends_[i] - begin);
-    }
-    QStringView operator[](qsizetype i) const { return at(i); }
-    QStringView first() const { return at(0); }
-    QStringView last() const { return at(size() - 1); }
+    QString at(qsizetype i) const;
+    QString operator[](qsizetype i) const { return at(i); }
+    QString first() const { return at(0); }
+    QString last() const { return at(size() - 1); }
+    bool isEmptyLine(qsizetype i) const;
+    // Appends line i to out: no allocation once out has room for it.
+    void appendTo(qsizetype i, QString &out) const;
 
     // Amortised constant time. The line may be a view of this list.
     void append(QStringView line);
@@ -34,20 +33,40 @@ public:
         append(line);
         return *this;
     }
+    // Appends a line that reads as a time line under `regional` and returns true; appends nothing
+    // and returns false for any other. A line as the program writes it is read only once.
+    bool appendTimeLine(QStringView line, const Regional &regional);
     // Empties the list and gives its memory back.
     void clear();
 
-    friend bool operator==(const LineList &a, const LineList &b)
-    {
-        return a.ends_ == b.ends_ && a.text_ == b.text_;
-    }
+    // What line i reads as, when the list knows without reading its text: the value of a number
+    // written with this decimal point (or none), the local date and time of a time line written as
+    // `regional` writes them. Nothing means: read the text.
+    std::optional<double> number(qsizetype i, QChar decimalPoint) const;
+    std::optional<Regional::LocalTime> timeLine(qsizetype i, const Regional &regional) const;
+
+    friend bool operator==(const LineList &a, const LineList &b);
     friend bool operator==(const LineList &a, const QStringList &b);
 
     QStringList toStringList() const;
-    // The bytes reserved for the characters and the offsets.
+    // The bytes reserved for the lines.
     qsizetype storageBytes() const;
 
 private:
-    QString text_;
-    QList<qint64> ends_;
+    enum Kind : quint64 { Text = 0, Short = 1, Number = 2, Time = 3 };
+    static constexpr int kindShift = 62;
+    static Kind kindOf(quint64 code) { return Kind(code >> kindShift); }
+
+    static std::optional<quint64> shortCode(QStringView line);
+    static std::optional<quint64> numberCode(QStringView line);
+    std::optional<quint64> timeCode(QStringView line);
+    QStringView text(quint64 code) const;
+
+    // One word a line: its kind in the top two bits, then its packed form or, for text, the
+    // number of the text in texts_.
+    QList<quint64> codes_;
+    // The time lines' form, taken from the regional settings when the first one comes.
+    std::optional<Regional> timeForm_;
+    QString texts_;
+    QList<qint64> textEnds_;
 };

@@ -219,17 +219,63 @@ void Regional::appendTime(QString &out, const QTime &time) const
 
 QString Regional::formatTimeLine(const QDateTime &local) const
 {
-    const QDate date = local.date();
     QString line;
     line.reserve(32);
-    appendDigits(line, date.day(), 2);
-    line += dateSep_;
-    appendDigits(line, date.month(), 2);
-    line += dateSep_;
-    appendDigits(line, date.year(), 4);
-    line += u' ';
-    appendTime(line, local.time());
+    appendTimeLine(line, {local.date(), local.time()});
     return line;
+}
+
+void Regional::appendTimeLine(QString &out, const LocalTime &local) const
+{
+    // One calendar reckoning for the three fields.
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    local.date.getDate(&year, &month, &day);
+    appendDigits(out, day, 2);
+    out += dateSep_;
+    appendDigits(out, month, 2);
+    out += dateSep_;
+    appendDigits(out, year, 4);
+    out += u' ';
+    appendTime(out, local.time);
+}
+
+std::optional<Regional::LocalTime> Regional::readOwnTimeLine(QStringView text) const
+{
+    if (text.size() <= 11 || text[2] != dateSep_ || text[5] != dateSep_ || text[10] != u' ')
+        return std::nullopt;
+    qsizetype at = 0;
+    const int day = readDigits(text, at, 2, 2);
+    ++at;
+    const int month = readDigits(text, at, 2, 2);
+    ++at;
+    const int year = readDigits(text, at, 4, 4);
+    ++at;
+    const QDate date(year, month, day);
+    QTime time;
+    if (at != 11 || !date.isValid() || !readTime(text, at, time) || at != text.size())
+        return std::nullopt;
+    // Read leniently (one digit for two, am for AM), the line may still be written otherwise.
+    thread_local QString written;
+    written.resize(0);
+    appendTimeLine(written, {date, time});
+    if (written != text)
+        return std::nullopt;
+    return LocalTime{date, time};
+}
+
+qint64 Regional::msecsSinceEpoch(const LocalTime &local) const
+{
+    constexpr qint64 epochDay = 2440588; // 1 January 1970
+    constexpr qint64 msecsPerDay = 86400000;
+    return (local.date.toJulianDay() - epochDay) * msecsPerDay + local.time.msecsSinceStartOfDay()
+           - qint64(offsetAt(local.date, local.time)) * 1000;
+}
+
+bool Regional::sameTimeLines(const Regional &other) const
+{
+    return dateSep_ == other.dateSep_ && timeSep_ == other.timeSep_ && timeFormat_ == other.timeFormat_;
 }
 
 bool Regional::readTime(QStringView text, qsizetype &at, QTime &time) const
@@ -350,12 +396,17 @@ std::optional<QDateTime> Regional::parseLeniently(QStringView text) const
 
 QDateTime Regional::localDateTime(const QDate &date, const QTime &time) const
 {
+    return QDateTime(date, time, Qt::OffsetFromUTC, offsetAt(date, time));
+}
+
+int Regional::offsetAt(const QDate &date, const QTime &time) const
+{
     if (date != offsetDate_ || time.hour() != offsetHour_) {
         offsetSeconds_ = QDateTime(date, time).offsetFromUtc();
         offsetDate_ = date;
         offsetHour_ = time.hour();
     }
-    return QDateTime(date, time, Qt::OffsetFromUTC, offsetSeconds_);
+    return offsetSeconds_;
 }
 
 QString Regional::formatNumber(double value) const

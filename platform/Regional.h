@@ -33,6 +33,20 @@ public:
     // line.
     std::optional<QDateTime> parseTimeLine(QStringView text) const;
 
+    // A time line's local date and time, as written.
+    struct LocalTime {
+        QDate date;
+        QTime time;
+    };
+    void appendTimeLine(QString &out, const LocalTime &local) const;
+    // The date and time of a line exactly as formatTimeLine writes it; nothing for any other
+    // text, even one that parseTimeLine reads.
+    std::optional<LocalTime> readOwnTimeLine(QStringView text) const;
+    // The instant parseTimeLine gives for the same line, without building a QDateTime.
+    qint64 msecsSinceEpoch(const LocalTime &local) const;
+    // Both write time lines alike and read them alike.
+    bool sameTimeLines(const Regional &other) const;
+
     // Shortest text that reads back to the same double; the decimal point as set, no groups.
     QString formatNumber(double value) const;
     // Rejects text with another decimal point, group separators, NaN and infinities.
@@ -51,6 +65,7 @@ private:
     bool readTime(QStringView text, qsizetype &at, QTime &time) const;
     std::optional<QDateTime> parseLeniently(QStringView text) const;
     QDateTime localDateTime(const QDate &date, const QTime &time) const;
+    int offsetAt(const QDate &date, const QTime &time) const;
 
     QChar dateSep_;
     QChar timeSep_;

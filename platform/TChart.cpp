@@ -19,7 +19,6 @@ constexpr double valueMarginShare = 0.05;
 TChart::TChart(QWidget *parent)
     : QWidget(parent),
       plot_(new QCustomPlot(this)),
-      points_(new QCPGraphDataContainer),
       lowestValue_(std::numeric_limits<double>::infinity()),
       highestValue_(-std::numeric_limits<double>::infinity())
 {
@@ -39,12 +38,11 @@ TChart::TChart(QWidget *parent)
     plot_->plotLayout()->insertRow(1);
     plot_->plotLayout()->addElement(1, 0, foot_);
 
-    series_ = new TChartSeries(SeriesKind::FastLine, plot_->xAxis, plot_->yAxis);
-    series_->setData(points_);
+    series_ = new TChartSeries(SeriesKind::FastLine, plot_->xAxis, plot_->yAxis, points_);
     setSeriesName(QStringLiteral("Series1"));
 
     plot_->addLayer(marksLayer, plot_->layer(QStringLiteral("main")), QCustomPlot::limAbove);
-    marks_ = new TChartMarks(plot_->xAxis, plot_->yAxis, points_, marksLayer);
+    marks_ = new TChartMarks(plot_->xAxis, plot_->yAxis, points_.store(), marksLayer);
     marks_->setVisible(false);
 
     setBackgroundColor(palette().color(QPalette::Button));
@@ -101,10 +99,9 @@ void TChart::setSeriesKind(SeriesKind kind)
 {
     if (series_->kind() == kind)
         return;
-    auto *replacement = new TChartSeries(kind, plot_->xAxis, plot_->yAxis);
+    auto *replacement = new TChartSeries(kind, plot_->xAxis, plot_->yAxis, points_);
     replacement->setName(series_->name());
     replacement->setColor(series_->color());
-    replacement->setData(points_);
     plot_->removePlottable(series_);
     series_ = replacement;
     queueReplot();
@@ -149,20 +146,7 @@ void TChart::addXY(const QDateTime &x, double y)
 
 void TChart::addXY(double secondsSinceEpoch, double y)
 {
-    const QCPGraphData point(secondsSinceEpoch, y);
-    if (points_->isEmpty() || secondsSinceEpoch >= (points_->constEnd() - 1)->key) {
-        points_->add(point);
-    } else {
-        // The store puts a point before those with an equal X; it belongs after them.
-        const auto byKey = [](const QCPGraphData &a, const QCPGraphData &b) { return a.key < b.key; };
-        const auto lower = std::lower_bound(points_->constBegin(), points_->constEnd(), point, byKey);
-        const auto upper = std::upper_bound(lower, points_->constEnd(), point, byKey);
-        const auto firstEqual = lower - points_->constBegin();
-        const auto equalCount = upper - lower;
-        points_->add(point);
-        const auto inserted = points_->begin() + firstEqual;
-        std::rotate(inserted, inserted + 1, inserted + 1 + equalCount);
-    }
+    points_.add(secondsSinceEpoch, y);
     if (!std::isnan(y)) {
         lowestValue_ = std::min(lowestValue_, y);
         highestValue_ = std::max(highestValue_, y);
@@ -172,7 +156,7 @@ void TChart::addXY(double secondsSinceEpoch, double y)
 
 void TChart::clearPoints()
 {
-    points_->clear();
+    points_.clear();
     lowestValue_ = std::numeric_limits<double>::infinity();
     highestValue_ = -std::numeric_limits<double>::infinity();
     queueReplot();
@@ -180,12 +164,12 @@ void TChart::clearPoints()
 
 int TChart::pointCount() const
 {
-    return points_->size();
+    return int(points_.size());
 }
 
 QPointF TChart::point(int index) const
 {
-    const QCPGraphData &data = *points_->at(index);
+    const QCPGraphData &data = points_.at(index);
     return {data.key, data.value};
 }
 
@@ -252,16 +236,16 @@ void TChart::resizeEvent(QResizeEvent *event)
 
 void TChart::fitAxesToPoints()
 {
-    if (points_->isEmpty())
+    if (points_.size() == 0)
         return;
-    const double first = points_->constBegin()->key;
-    const double last = (points_->constEnd() - 1)->key;
+    const double first = points_.at(0).key;
+    const double last = points_.at(points_.size() - 1).key;
     const bool fromZero = series_->kind() == SeriesKind::Bar || series_->kind() == SeriesKind::Area;
 
     // Bars stand on their points, so the outer ones need half a step of room.
     double keyMargin = 0;
-    if (series_->kind() == SeriesKind::Bar && points_->size() > 1)
-        keyMargin = (last - first) / (points_->size() - 1) / 2;
+    if (series_->kind() == SeriesKind::Bar && points_.size() > 1)
+        keyMargin = (last - first) / double(points_.size() - 1) / 2;
     if (last - first + 2 * keyMargin <= 0)
         keyMargin = 1;
     plot_->xAxis->setRange(first - keyMargin, last + keyMargin);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TChartPoints.h"
 #include "TChartSeries.h"
 
 #include <QDateTime>
@@ -67,7 +68,7 @@ private:
     void queueReplot();
 
     QCustomPlot *plot_;
-    QSharedPointer<QCPGraphDataContainer> points_;
+    TChartPoints points_;
     TChartSeries *series_;
     TChartMarks *marks_;
     QCPTextElement *title_ = nullptr;

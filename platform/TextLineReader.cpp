@@ -29,11 +29,20 @@ bool TextLineReader::fill()
 
 bool TextLineReader::readLine(QString &line)
 {
+    QStringView view;
+    if (!readLine(view))
+        return false;
+    line = view.toString();
+    return true;
+}
+
+bool TextLineReader::readLine(QStringView &line)
+{
     const auto take = [&](qsizetype end) {
         qsizetype length = end - position_;
         if (length > 0 && text_[position_ + length - 1] == u'\r')
             --length;
-        line = text_.sliced(position_, length);
+        line = QStringView(text_).sliced(position_, length);
     };
     qsizetype scanned = position_;
     for (;;) {

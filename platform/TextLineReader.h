@@ -13,6 +13,8 @@ public:
 
     // The next line without its end, or false once every line has been read.
     bool readLine(QString &line);
+    // The same without a copy: the view holds until the next read.
+    bool readLine(QStringView &line);
 
 private:
     // Appends the next block of decoded text; false at the end of the file.

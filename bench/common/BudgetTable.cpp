@@ -34,10 +34,10 @@ double processCpuSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-BudgetTable::BudgetTable(const std::string &title)
+BudgetTable::BudgetTable(const std::string &title, const std::string &growth)
 {
     std::printf("\n== %s\n%-52s %14s  %-14s %-6s %s\n", title.c_str(), "work", "median", "target", "holds",
-                "1M/100k");
+                growth.c_str());
     std::fflush(stdout);
 }
 

@@ -2,7 +2,7 @@
 
 // The figures a benchmark prints: one line per row of the performance budget with the median
 // of several runs, the target, whether it holds and, for rows measured at two sizes, how the cost
-// grows from 100,000 to 1,000,000.
+// grows from the smaller to the larger (100,000 to 1,000,000 unless the table says otherwise).
 
 #include <optional>
 #include <string>
@@ -26,9 +26,10 @@ struct Target {
 
 class BudgetTable {
 public:
-    // Prints the heading of the table.
-    explicit BudgetTable(const std::string &title);
-    // Prints one row. `at100k` is the same work's median at 100,000 where the row grows with size.
+    // Prints the heading of the table; `growth` heads the column of ratios.
+    explicit BudgetTable(const std::string &title, const std::string &growth = "1M/100k");
+    // Prints one row. `at100k` is the same work's median at the smaller size where the row grows
+    // with size.
     void row(const std::string &work, double medianValue, const std::string &unit,
              const std::optional<Target> &target = std::nullopt,
              std::optional<double> at100k = std::nullopt);

@@ -259,7 +259,7 @@ private slots:
         QCOMPARE(slot.edValueName->text(), QString("Transactions"));
         QCOMPARE(slot.chrtStatistics->footText(),
                  QString("Statistics for Transactions [Y-Axis is VALUE, X-Axis is TIME]"));
-        QCOMPARE(slot.sbStatus->panelText(2), "L.V: " + slot.vValueList.last().toString());
+        QCOMPARE(slot.sbStatus->panelText(2), "L.V: " + slot.vValueList.last());
 
         // Stop, restyle (a rebuild draws the first value as it is), Run: the same lists go on.
         slot.bbtStopSampling->click();
@@ -604,8 +604,8 @@ private slots:
         QCOMPARE(target.chrtStatistics->pointCount(), 3);
         QCOMPARE(target.chrtStatistics->point(2).y(), 2.5);
         QCOMPARE(target.chrtStatistics->titleText(),
-                 "Statistics for Größe € taken from " + source.vDateList.first().toString() + " to "
-                     + source.vDateList.last().toString());
+                 "Statistics for Größe € taken from " + source.vDateList.first() + " to "
+                     + source.vDateList.last());
     }
 
     void failedLoadKeepsTheChart_data()

@@ -85,6 +85,41 @@ private slots:
         QCOMPARE(slot.edExFrom, dates.isEmpty() ? QString() : QString::number(dates.size() - 1));
     }
 
+    // Lines as the program writes them and lines written otherwise alike come back from the lists,
+    // and into a saved file, exactly as the loaded file had them.
+    void loadedLinesComeBackAsWritten()
+    {
+        DataFilesFixture w;
+        SlotUnderTest &slot = w.slot(4);
+        const QByteArray pairs = "01/02/2026 10:00:00,12\r\n"
+                                 "1/2/2026 10:00:01,1.50\r\n"
+                                 "01/02/2026 10:00,007\r\n"
+                                 "01/02/2026,-0\r\n"
+                                 " 01/02/2026 10:00:04 ,1,5, 7\r\n"
+                                 "01/02/2026 10:00:05, x \r\n"
+                                 "01/02/2026 10:00:06,\r\n"
+                                 "01/02/2026 10:00:07,99999999999999999\r\n"
+                                 "01/02/2026 10:00:08,-12.25\r\n"
+                                 "01/02/2026 10:00:09,abcdefghij\r\n"
+                                 + narrow(QStringLiteral("01/02/2026 10:00:10,Größe €\r\n"));
+        const QString in = w.path("in.csv");
+        writeBytes(in, "Date,Locks\r\n" + pairs);
+        load(w, slot, in);
+        QStringList dates;
+        QStringList values;
+        for (const QString &line : QString::fromLocal8Bit(pairs).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+            dates << line.section(u',', 0, 0);
+            values << line.section(u',', 1);
+        }
+        QCOMPARE(slot.vDateList.toStringList(), dates);
+        QCOMPARE(slot.vValueList.toStringList(), values);
+
+        slot.controls.valueName = QStringLiteral("Locks");
+        slot.controls.autoSave = true; // no closing question
+        SavePerformanceData(w.path("out.csv"), slot, slot, w.context);
+        QCOMPARE(readBytes(w.path("out.csv")), "Date,Locks\r\n" + pairs);
+    }
+
     void loadShowsItsProgressAtOnce()
     {
         DataFilesFixture w;
@@ -159,8 +194,8 @@ private slots:
         QCOMPARE(target.vDateList.toStringList(), source.vDateList.toStringList());
         QCOMPARE(target.vValueList.toStringList(), source.vValueList.toStringList());
         QCOMPARE(target.chart, (QStringList{"title: Statistics for Größe € taken from "
-                                                + source.vDateList.first().toString() + " to "
-                                                + source.vDateList.last().toString(),
+                                                + source.vDateList.first() + " to "
+                                                + source.vDateList.last(),
                                             "draw all: 50 pairs"}));
     }
 

@@ -59,7 +59,7 @@ private slots:
         SavePerformanceData(file, slot, slot, w.context);
 
         QCOMPARE(slot.vValueList.size(), total + 1);
-        QCOMPARE(slot.vValueList.last().toString(), QString("2"));
+        QCOMPARE(slot.vValueList.last(), QString("2"));
         QCOMPARE(slot.chart, QStringList{QString("draw newest: %1 pairs").arg(total + 1)});
         QVERIFY2(progressAfterSample.endsWith(QString(" of %1...").arg(total + 1)), qPrintable(progressAfterSample));
         QCOMPARE(slot.edExFrom, QString::number(total - 1));
@@ -69,7 +69,7 @@ private slots:
 
         // The sample of the tick comes with the next save, once.
         SavePerformanceData(file, slot, slot, w.context);
-        QCOMPARE(readBytes(file), saved + narrow(slot.vDateList.last().toString() + ",2\r\n"));
+        QCOMPARE(readBytes(file), saved + narrow(slot.vDateList.last() + ",2\r\n"));
         RunControl::stop(slot, slot);
     }
 };

@@ -44,8 +44,8 @@ private slots:
         // The first sample is drawn alone, the later ones are appended.
         QCOMPARE(slot.chart, (QStringList{"draw all: 1 pairs", "draw newest: 2 pairs", "draw newest: 3 pairs"}));
         QCOMPARE(slot.controls.valueName, QString("Transactions"));
-        QCOMPARE(slot.statusBar.panelText(2), "L.V: " + slot.vValueList.last().toString());
-        QCOMPARE(slot.statusBar.panelText(1), "V.T: " + slot.vDateList.last().mid(11).toString());
+        QCOMPARE(slot.statusBar.panelText(2), "L.V: " + slot.vValueList.last());
+        QCOMPARE(slot.statusBar.panelText(1), "V.T: " + slot.vDateList.last().mid(11));
 
         // Stop and Run: the same lists go on.
         RunControl::stop(slot, slot);
