@@ -31,6 +31,9 @@ TChart::TChart(QWidget *parent)
     layout->addWidget(plot_, 1);
 
     plot_->setAutoAddPlottableToLegend(false);
+    // Line segments stroked one by one: a wide antialiased polyline that turns up and down in every
+    // pixel column costs Qt a whole self-overlapping outline.
+    plot_->setPlottingHint(QCP::phFastPolylines);
     setUpAxes();
 
     foot_ = new QCPTextElement(plot_, QStringLiteral("Performance Analysis"));
