@@ -139,6 +139,29 @@ void TChartSeries::draw(QCPPainter *painter)
     QCPGraph::draw(painter);
 }
 
+// A dense area's fill reaches, in every pixel column, from the base to the column's point
+// farthest from it; filling the polygon through that point alone covers the same pixels without
+// edges that run up and down the column's height, which Qt takes long to fill.
+void TChartSeries::drawFill(QCPPainter *painter, QVector<QPointF> *lines) const
+{
+    if (kind_ != SeriesKind::Area || !lines || lines->size() <= keyAxis()->axisRect()->width())
+        return QCPGraph::drawFill(painter, lines);
+    QVector<QPointF> outline;
+    outline.reserve(lines->size() / 2);
+    double columnStart = std::numeric_limits<double>::quiet_NaN();
+    for (const QPointF &point : std::as_const(*lines)) {
+        if (!outline.isEmpty() && point.x() - columnStart < 1 && !qIsNaN(point.y()) && !qIsNaN(outline.last().y())) {
+            const double base = getFillBasePoint(point).y();
+            if (qAbs(point.y() - base) > qAbs(outline.last().y() - base))
+                outline.last().setY(point.y());
+            continue;
+        }
+        columnStart = point.x();
+        outline.append(point);
+    }
+    QCPGraph::drawFill(painter, &outline);
+}
+
 // The graph samples only where the points outnumber twice the pixels they span, and on a linear
 // axis only are its pixel columns all one width; anywhere else it draws as it would.
 bool TChartSeries::sampled(qsizetype count, double pixelSpan) const

@@ -24,6 +24,7 @@ public:
 
 protected:
     void draw(QCPPainter *painter) override;
+    void drawFill(QCPPainter *painter, QVector<QPointF> *lines) const override;
     void getOptimizedLineData(QVector<QCPGraphData> *lineData, const QCPGraphDataContainer::const_iterator &begin,
                               const QCPGraphDataContainer::const_iterator &end) const override;
     void getOptimizedScatterData(QVector<QCPGraphData> *scatterData, QCPGraphDataContainer::const_iterator begin,
