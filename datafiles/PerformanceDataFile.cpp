@@ -1,12 +1,11 @@
 #include "PerformanceDataFile.h"
 
-#include "DataFileWriter.h"
+#include "DataFileLines.h"
 #include "ResumableSave.h"
 #include "SlotState.h"
 #include "SlotView.h"
 #include "TDialogs.h"
 #include "TWindowContext.h"
-#include "TextTrim.h"
 
 namespace {
 
@@ -18,10 +17,8 @@ public:
 
     void begin(DataFileWriter &file, qsizetype start) override
     {
-        if (start > 0)
-            return;
-        const QString name = view_.settings().valueName;
-        file.writeLine(QStringLiteral("Date,") + (name.isEmpty() ? QStringLiteral("Value") : trimBlanksAndControls(name)));
+        if (start == 0)
+            DataFileLines::writePerformanceHeader(file, view_.settings().valueName);
     }
 
     bool write(DataFileWriter &file, qsizetype index) override
@@ -29,9 +26,7 @@ public:
         // Lists emptied or replaced while events ran end the save before this; kept as a guard.
         if (index >= slot_.vValueList.size() || index >= slot_.vDateList.size())
             return false;
-        file.write(slot_.vDateList.at(index));
-        file.write(u',');
-        file.writeLine(slot_.vValueList.at(index));
+        DataFileLines::writePair(file, slot_.vDateList.at(index), slot_.vValueList.at(index));
         return true;
     }
 
