@@ -108,12 +108,14 @@ private:
     void startSection(int line, const QString &name)
     {
         endSection();
-        if (name.isEmpty())
-            return error(line, QStringLiteral("a section needs a name: the slot's"));
+        // A bad section is still read, so that its lines are judged as lines of a section.
         const QString folded = name.toCaseFolded();
-        if (sectionLines_.contains(folded))
-            return error(line, QStringLiteral("[%1] is defined twice (first on line %2)").arg(name).arg(sectionLines_[folded]));
-        sectionLines_.insert(folded, line);
+        if (name.isEmpty())
+            error(line, QStringLiteral("a section needs a name: the slot's"));
+        else if (sectionLines_.contains(folded))
+            error(line, QStringLiteral("[%1] is defined twice (first on line %2)").arg(name).arg(sectionLines_[folded]));
+        else
+            sectionLines_.insert(folded, line);
         section_.emplace();
         section_->name = name;
         section_->line = line;
