@@ -18,7 +18,8 @@ namespace DataFileLines {
 
 void writePerformanceHeader(DataFileWriter &file, const QString &valueName)
 {
-    file.writeLine(QStringLiteral("Date,") + (valueName.isEmpty() ? QStringLiteral("Value") : trimBlanksAndControls(valueName)));
+    file.writeLine(QStringLiteral("Date,") +
+                   (valueName.isEmpty() ? QStringLiteral("Value") : trimBlanksAndControls(valueName)));
 }
 
 void writePair(DataFileWriter &file, QStringView date, QStringView value)

@@ -8,7 +8,8 @@
 MetricsServer::MetricsServer(Source source) : server_(std::make_unique<QHttpServer>())
 {
     server_->route(QStringLiteral("/metrics"), [source = std::move(source)] {
-        return QHttpServerResponse(QByteArrayLiteral("text/plain; version=0.0.4; charset=utf-8"), prometheusText(source()));
+        return QHttpServerResponse(QByteArrayLiteral("text/plain; version=0.0.4; charset=utf-8"),
+                                   prometheusText(source()));
     });
 }
 
@@ -24,11 +25,13 @@ QString MetricsServer::listen(const QString &addressAndPort)
     const uint port = addressAndPort.mid(colon + 1).toUInt(&isNumber);
     const QHostAddress address(host);
     if (colon < 0 || address.isNull() || !isNumber || port > 65535)
-        throw std::invalid_argument(
-            QStringLiteral("--listen takes ADDRESS:PORT, such as 127.0.0.1:9464, not \"%1\"").arg(addressAndPort).toStdString());
+        throw std::invalid_argument(QStringLiteral("--listen takes ADDRESS:PORT, such as 127.0.0.1:9464, not \"%1\"")
+                                        .arg(addressAndPort)
+                                        .toStdString());
     const quint16 listening = server_->listen(address, quint16(port));
     if (listening == 0)
         throw std::invalid_argument(QStringLiteral("cannot listen on %1").arg(addressAndPort).toStdString());
-    const QString shown = address.protocol() == QAbstractSocket::IPv6Protocol ? u'[' + address.toString() + u']' : address.toString();
+    const QString shown =
+        address.protocol() == QAbstractSocket::IPv6Protocol ? u'[' + address.toString() + u']' : address.toString();
     return shown + u':' + QString::number(listening);
 }

@@ -60,7 +60,10 @@ SlotSettings RecordedSlot::settings() const
 
 void RecordedSlot::start()
 {
-    log(QStringLiteral("started: %1 every %2 s into %3").arg(config_.server).arg(config_.intervalSeconds).arg(config_.dataFile));
+    log(QStringLiteral("started: %1 every %2 s into %3")
+            .arg(config_.server)
+            .arg(config_.intervalSeconds)
+            .arg(config_.dataFile));
     run();
 }
 
@@ -98,7 +101,9 @@ void RecordedSlot::setPanelText(int panel, const QString &text)
 
 void RecordedSlot::connected(const QString &processId)
 {
-    log(QStringLiteral("%1 %2 as process %3").arg(everConnected_ ? QStringLiteral("reconnected to") : QStringLiteral("connected to"), config_.server, processId));
+    log(QStringLiteral("%1 %2 as process %3")
+            .arg(everConnected_ ? QStringLiteral("reconnected to") : QStringLiteral("connected to"), config_.server,
+                 processId));
     everConnected_ = true;
     phase_ = Phase::Connected;
 }
@@ -130,7 +135,8 @@ void RecordedSlot::failed(const QString &reason)
     ++metrics_.failures;
     const QString text = oneLine(reason);
     if (phase_ != Phase::Failed || text != lastFailure_)
-        log(QStringLiteral("failed: ") + text + QStringLiteral(" (trying again, waiting up to %1 s between tries)").arg(longestRetryMs / 1000));
+        log(QStringLiteral("failed: ") + text +
+            QStringLiteral(" (trying again, waiting up to %1 s between tries)").arg(longestRetryMs / 1000));
     phase_ = Phase::Failed;
     lastFailure_ = text;
     retry_.start(retryMs_);
@@ -148,7 +154,8 @@ void RecordedSlot::writeFiles()
     } catch (const std::exception &error) {
         ++metrics_.failures;
         if (!writeFailing_)
-            log(QStringLiteral("cannot write, keeping the samples for the next try: ") + oneLine(QString::fromUtf8(error.what())));
+            log(QStringLiteral("cannot write, keeping the samples for the next try: ") +
+                oneLine(QString::fromUtf8(error.what())));
         writeFailing_ = true;
     }
 }

@@ -12,7 +12,20 @@
 
 namespace {
 
-enum class Key { Server, Provider, User, PasswordFile, Database, Statement, Interval, Delta, ValueName, DataFile, RawFile, Delimiter };
+enum class Key {
+    Server,
+    Provider,
+    User,
+    PasswordFile,
+    Database,
+    Statement,
+    Interval,
+    Delta,
+    ValueName,
+    DataFile,
+    RawFile,
+    Delimiter
+};
 
 struct KeyName {
     Key key;
@@ -74,7 +87,10 @@ public:
     }
 
 private:
-    void error(int line, const QString &text) { result_.errors << fileName_ + u':' + QString::number(line) + QStringLiteral(": ") + text; }
+    void error(int line, const QString &text)
+    {
+        result_.errors << fileName_ + u':' + QString::number(line) + QStringLiteral(": ") + text;
+    }
 
     void readLine(int line, const QString &text)
     {
@@ -93,7 +109,8 @@ private:
         if (!section_)
             return error(line, QStringLiteral("%1 stands before the first [section]").arg(name));
         if (name.compare(QLatin1StringView("Password"), Qt::CaseInsensitive) == 0)
-            return error(line, QStringLiteral("a password is never read from this file: name a file holding it in PasswordFile"));
+            return error(line, QStringLiteral(
+                                   "a password is never read from this file: name a file holding it in PasswordFile"));
         const std::optional<KeyName> key = keyNamed(name);
         if (!key)
             return error(line, QStringLiteral("unknown key %1").arg(quoted(name)));
@@ -113,7 +130,8 @@ private:
         if (name.isEmpty())
             error(line, QStringLiteral("a section needs a name: the slot's"));
         else if (sectionLines_.contains(folded))
-            error(line, QStringLiteral("[%1] is defined twice (first on line %2)").arg(name).arg(sectionLines_[folded]));
+            error(line,
+                  QStringLiteral("[%1] is defined twice (first on line %2)").arg(name).arg(sectionLines_[folded]));
         else
             sectionLines_.insert(folded, line);
         section_.emplace();
@@ -132,7 +150,8 @@ private:
             if (key.required && !seen_.contains(key.key))
                 missing << key.name;
         if (!missing.isEmpty())
-            error(section_->line, QStringLiteral("[%1] has no %2").arg(section_->name, missing.join(QStringLiteral(", "))));
+            error(section_->line,
+                  QStringLiteral("[%1] has no %2").arg(section_->name, missing.join(QStringLiteral(", "))));
         result_.sections << *section_;
         section_.reset();
     }
@@ -161,7 +180,9 @@ private:
             bool whole = false;
             const int seconds = value.toInt(&whole);
             if (!whole || seconds < 1 || seconds > longestIntervalSeconds)
-                error(line, QStringLiteral("Interval is whole seconds from 1 to %1, not %2").arg(longestIntervalSeconds).arg(quoted(value)));
+                error(line, QStringLiteral("Interval is whole seconds from 1 to %1, not %2")
+                                .arg(longestIntervalSeconds)
+                                .arg(quoted(value)));
             else
                 slot.intervalSeconds = seconds;
             break;
@@ -174,12 +195,8 @@ private:
             else
                 error(line, QStringLiteral("Delta is yes or no, not %1").arg(quoted(value)));
             break;
-        case Key::PasswordFile:
-            readPassword(line, path(value));
-            break;
-        case Key::DataFile:
-            slot.dataFile = writableFile(line, value);
-            break;
+        case Key::PasswordFile: readPassword(line, path(value)); break;
+        case Key::DataFile: slot.dataFile = writableFile(line, value); break;
         case Key::RawFile:
             if (!value.isEmpty())
                 slot.rawFile = writableFile(line, value);
@@ -207,7 +224,8 @@ private:
         else if (file.exists() ? !file.isFile() || !file.isWritable() : !folder.isWritable())
             error(line, QStringLiteral("%1 cannot be written").arg(quoted(fileName)));
         else if (fileLines_.contains(fileName))
-            error(line, QStringLiteral("%1 is written on line %2 already").arg(quoted(fileName)).arg(fileLines_[fileName]));
+            error(line,
+                  QStringLiteral("%1 is written on line %2 already").arg(quoted(fileName)).arg(fileLines_[fileName]));
         else
             fileLines_.insert(fileName, line);
         return fileName;

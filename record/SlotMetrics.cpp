@@ -47,7 +47,8 @@ QByteArray prometheusText(const QList<SlotMetrics> &all)
         {"quintaro_sample_value", "gauge",
          "The slot's last sampled value, or its change since the sample before for a slot with Delta=yes.",
          [](const SlotMetrics &m) { return m.value; }},
-        {"quintaro_sample_duration_seconds", "gauge", "How long the slot's last sample took, from its tick to its recorded value.",
+        {"quintaro_sample_duration_seconds", "gauge",
+         "How long the slot's last sample took, from its tick to its recorded value.",
          [](const SlotMetrics &m) { return m.durationSeconds; }},
         {"quintaro_samples_total", "counter", "Samples the slot has taken.",
          [](const SlotMetrics &m) { return std::optional<double>(double(m.samples)); }},
@@ -56,15 +57,16 @@ QByteArray prometheusText(const QList<SlotMetrics> &all)
     };
     QString text;
     for (const Family &family : families) {
-        text += QStringLiteral("# HELP %1 %2\n# TYPE %1 %3\n")
-                    .arg(QLatin1StringView(family.name), QLatin1StringView(family.help), QLatin1StringView(family.type));
+        text +=
+            QStringLiteral("# HELP %1 %2\n# TYPE %1 %3\n")
+                .arg(QLatin1StringView(family.name), QLatin1StringView(family.help), QLatin1StringView(family.type));
         for (const SlotMetrics &metrics : all) {
             const std::optional<double> value = family.read(metrics);
             if (!value)
                 continue;
-            text += QLatin1StringView(family.name) + QStringLiteral("{slot=\"") + labelValue(metrics.slot)
-                    + QStringLiteral("\",server=\"") + labelValue(metrics.server) + QStringLiteral("\"} ")
-                    + number(*value) + u'\n';
+            text += QLatin1StringView(family.name) + QStringLiteral("{slot=\"") + labelValue(metrics.slot) +
+                    QStringLiteral("\",server=\"") + labelValue(metrics.server) + QStringLiteral("\"} ") +
+                    number(*value) + u'\n';
         }
     }
     return text.toUtf8();

@@ -70,8 +70,8 @@ int main(int argc, char **argv)
     QCoreApplication application(argc, argv);
     const int seconds = argc > 1 ? std::max(atoi(argv[1]), warmUpSeconds + 2 * windowSeconds) : 300;
     const int slotCount = argc > 2 ? std::max(atoi(argv[2]), 1) : 100;
-    bench::BudgetTable table("quintaro-record: " + std::to_string(slotCount) + " slots at 1 s for "
-                             + std::to_string(seconds) + " s");
+    bench::BudgetTable table("quintaro-record: " + std::to_string(slotCount) + " slots at 1 s for " +
+                             std::to_string(seconds) + " s");
 
     OdbcSandbox sandbox;
     SimServer server;
@@ -94,6 +94,7 @@ int main(int argc, char **argv)
     config.close();
 
     QProcess recorder;
+    recorder.setProcessChannelMode(QProcess::MergedChannels);
     recorder.start(QStringLiteral(QUINTARO_RECORD_PATH),
                    {config.fileName(), QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
     if (!recorder.waitForStarted(5000))
@@ -102,7 +103,7 @@ int main(int argc, char **argv)
     const QRegularExpression serving(QStringLiteral("serving /metrics on (\\S+)"));
     QString log;
     while (!serving.match(log).hasMatch() && recorder.waitForReadyRead(5000))
-        log += QString::fromLocal8Bit(recorder.readAllStandardError());
+        log += QString::fromLocal8Bit(recorder.readAll());
     const QString target = serving.match(log).captured(1);
 
     QProcess prometheus;
@@ -121,9 +122,10 @@ int main(int argc, char **argv)
         probe.close();
         prometheus.setProcessChannelMode(QProcess::MergedChannels);
         prometheus.setStandardOutputFile(QProcess::nullDevice());
-        prometheus.start(prometheusPath, {QStringLiteral("--config.file=") + scrape.fileName(),
-                                          QStringLiteral("--storage.tsdb.path=") + folder.filePath(QStringLiteral("tsdb")),
-                                          QStringLiteral("--web.listen-address=127.0.0.1:%1").arg(port)});
+        prometheus.start(prometheusPath,
+                         {QStringLiteral("--config.file=") + scrape.fileName(),
+                          QStringLiteral("--storage.tsdb.path=") + folder.filePath(QStringLiteral("tsdb")),
+                          QStringLiteral("--web.listen-address=127.0.0.1:%1").arg(port)});
         prometheus.waitForStarted(5000);
     }
 
@@ -141,9 +143,10 @@ int main(int argc, char **argv)
         QThread::sleep(windowSeconds);
         const double at = clock.elapsed() / 1000.0;
         // The log says nothing more unless a slot fails; read, it never fills the pipe.
-        failures += recorder.readAllStandardError().count(" failed: ");
+        failures += recorder.readAll().count(" failed: ");
         const ProcessUse now = use(pid);
-        const ProcessUse nowPrometheus = prometheus.state() == QProcess::Running ? use(prometheus.processId()) : ProcessUse{};
+        const ProcessUse nowPrometheus =
+            prometheus.state() == QProcess::Running ? use(prometheus.processId()) : ProcessUse{};
         if (at >= warmUpSeconds && lastAt >= warmUpSeconds) {
             shares.push_back((now.cpuSeconds - last.cpuSeconds) / (at - lastAt));
             if (prometheus.state() == QProcess::Running)
@@ -183,12 +186,12 @@ int main(int argc, char **argv)
     table.row("slots one core serves at 1 s", double(slotCount) / bench::median(shares), "");
     if (!prometheusShares.empty())
         table.row("share of one core, prometheus scraping it every 1 s", bench::median(prometheusShares) * 100, "%");
-    table.row("resident memory after the warm-up (" + std::to_string(warmUpSeconds) + " s)", memory.front().second / 1048576,
-              "MiB");
+    table.row("resident memory after the warm-up (" + std::to_string(warmUpSeconds) + " s)",
+              memory.front().second / 1048576, "MiB");
     table.row("resident memory at the end", memory.back().second / 1048576, "MiB");
     table.row("memory trend after the warm-up", slope / 1024, "KiB/min");
     table.note("failures logged: " + std::to_string(failures));
-    table.note("share: median of " + std::to_string(shares.size()) + " windows of " + std::to_string(windowSeconds)
-               + " s; memory sampled every " + std::to_string(windowSeconds) + " s from /proc");
+    table.note("share: median of " + std::to_string(shares.size()) + " windows of " + std::to_string(windowSeconds) +
+               " s; memory sampled every " + std::to_string(windowSeconds) + " s from /proc");
     return 0;
 }

@@ -17,22 +17,24 @@ private slots:
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
         SlotMetrics plain{QStringLiteral("tx"), QStringLiteral("PRODASE"), 12.5, 0.004, 7, 1};
-        QTest::newRow("every metric") << plain
-                                      << QStringList{"quintaro_sample_value{slot=\"tx\",server=\"PRODASE\"} 12.5\n",
-                                                     "quintaro_sample_duration_seconds{slot=\"tx\",server=\"PRODASE\"} 0.004\n",
-                                                     "quintaro_samples_total{slot=\"tx\",server=\"PRODASE\"} 7\n",
-                                                     "quintaro_sample_failures_total{slot=\"tx\",server=\"PRODASE\"} 1\n",
-                                                     "# TYPE quintaro_samples_total counter\n",
-                                                     "# TYPE quintaro_sample_value gauge\n"}
-                                      << QStringList();
+        QTest::newRow("every metric")
+            << plain
+            << QStringList{"quintaro_sample_value{slot=\"tx\",server=\"PRODASE\"} 12.5\n",
+                           "quintaro_sample_duration_seconds{slot=\"tx\",server=\"PRODASE\"} 0.004\n",
+                           "quintaro_samples_total{slot=\"tx\",server=\"PRODASE\"} 7\n",
+                           "quintaro_sample_failures_total{slot=\"tx\",server=\"PRODASE\"} 1\n",
+                           "# TYPE quintaro_samples_total counter\n",
+                           "# TYPE quintaro_sample_value gauge\n"}
+            << QStringList();
         SlotMetrics odd{QStringLiteral("a\"b\\c\nd"), QStringLiteral("h:5000"), std::nullopt, std::nullopt, 0, 3};
         QTest::newRow("quotes, backslashes and line ends escaped; no value yet")
             << odd << QStringList{"quintaro_sample_failures_total{slot=\"a\\\"b\\\\c\\nd\",server=\"h:5000\"} 3\n"}
             << QStringList{"quintaro_sample_value{", "quintaro_sample_duration_seconds{"};
         SlotMetrics large{QStringLiteral("x"), QStringLiteral("s"), 1e20, std::nan(""), 0, 0};
         QTest::newRow("large numbers and NaN")
-            << large << QStringList{"quintaro_sample_value{slot=\"x\",server=\"s\"} 1e+20\n",
-                                    "quintaro_sample_duration_seconds{slot=\"x\",server=\"s\"} NaN\n"}
+            << large
+            << QStringList{"quintaro_sample_value{slot=\"x\",server=\"s\"} 1e+20\n",
+                           "quintaro_sample_duration_seconds{slot=\"x\",server=\"s\"} NaN\n"}
             << QStringList();
     }
 

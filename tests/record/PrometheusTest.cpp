@@ -58,9 +58,10 @@ private slots:
         SampledServer server(sandbox);
         QVERIFY(server.server.isRunning());
         RecorderProcess recorder;
-        recorder.writeConfig(QStringLiteral("[tx]\nServer=%1\nProvider=ODBC\nUser=sa\nPasswordFile=pw\n"
-                                            "Statement=select Transactions from master..monState\nInterval=1\nDataFile=tx.csv\n")
-                                 .arg(server.dsn));
+        recorder.writeConfig(
+            QStringLiteral("[tx]\nServer=%1\nProvider=ODBC\nUser=sa\nPasswordFile=pw\n"
+                           "Statement=select Transactions from master..monState\nInterval=1\nDataFile=tx.csv\n")
+                .arg(server.dsn));
         QVERIFY(recorder.start({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")}));
         const QRegularExpression serving(QStringLiteral("serving /metrics on (127\\.0\\.0\\.1:\\d+)"));
         QTRY_VERIFY2_WITH_TIMEOUT(serving.match(recorder.log()).hasMatch(), qPrintable(recorder.log()), 10000);
@@ -89,8 +90,10 @@ private slots:
         for (int attempt = 0; attempt < 60 && samples < 2; ++attempt) {
             QTest::qWait(500);
             const QJsonArray result = query(network, port, QStringLiteral("quintaro_samples_total{slot=\"tx\"}"))
-                                          .value(QStringLiteral("data")).toObject()
-                                          .value(QStringLiteral("result")).toArray();
+                                          .value(QStringLiteral("data"))
+                                          .toObject()
+                                          .value(QStringLiteral("result"))
+                                          .toArray();
             if (result.isEmpty())
                 continue;
             metric = result.first().toObject().value(QStringLiteral("metric")).toObject();

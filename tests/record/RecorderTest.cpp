@@ -105,9 +105,9 @@ private slots:
         LoadPerformanceData(slot, slot, window.context);
         QCOMPARE(slot.vDateList.size(), pairs.size());
         QCOMPARE(slot.vValueList.last(), pairs.last().section(u',', 1));
-        QVERIFY2(slot.chart.contains(QStringLiteral("title: Statistics for Transactions taken from ")
-                                     + pairs.first().section(u',', 0, 0) + QStringLiteral(" to ")
-                                     + pairs.last().section(u',', 0, 0)),
+        QVERIFY2(slot.chart.contains(QStringLiteral("title: Statistics for Transactions taken from ") +
+                                     pairs.first().section(u',', 0, 0) + QStringLiteral(" to ") +
+                                     pairs.last().section(u',', 0, 0)),
                  qPrintable(slot.chart.join(u'\n')));
     }
 
@@ -119,22 +119,26 @@ private slots:
         SampledServer dying(*sandbox_);
         QVERIFY(steady.server.isRunning() && dying.server.isRunning());
         RecorderProcess recorder;
-        recorder.writeConfig(section(QStringLiteral("steady"), steady.dsn) + section(QStringLiteral("dying"), dying.dsn));
+        recorder.writeConfig(section(QStringLiteral("steady"), steady.dsn) +
+                             section(QStringLiteral("dying"), dying.dsn));
         QVERIFY(recorder.start());
         QVERIFY2(waitForLines(recorder, QStringLiteral("dying.csv"), 0), qPrintable(recorder.log()));
 
         dying.server.kill();
-        QTRY_VERIFY2_WITH_TIMEOUT(recorder.logLines(QStringLiteral("[dying] failed: ")) >= 1, qPrintable(recorder.log()), 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(recorder.logLines(QStringLiteral("[dying] failed: ")) >= 1,
+                                  qPrintable(recorder.log()), 10000);
         const qsizetype steadyLines = recorder.fileLines(QStringLiteral("steady.csv")).size();
         // Tries at 1 s and 3 s after the failure fail alike.
         QTest::qWait(4500);
-        QVERIFY2(recorder.fileLines(QStringLiteral("steady.csv")).size() >= steadyLines + 3, qPrintable(recorder.log()));
+        QVERIFY2(recorder.fileLines(QStringLiteral("steady.csv")).size() >= steadyLines + 3,
+                 qPrintable(recorder.log()));
         // The lost sample and then the refused login: two changes, however many tries.
         QVERIFY2(recorder.logLines(QStringLiteral("[dying] failed: ")) <= 2, qPrintable(recorder.log()));
 
         const qsizetype dyingLines = recorder.fileLines(QStringLiteral("dying.csv")).size();
         QVERIFY(dying.server.restart());
-        QTRY_VERIFY2_WITH_TIMEOUT(recorder.logLines(QStringLiteral("[dying] reconnected to ")) == 1, qPrintable(recorder.log()), 15000);
+        QTRY_VERIFY2_WITH_TIMEOUT(recorder.logLines(QStringLiteral("[dying] reconnected to ")) == 1,
+                                  qPrintable(recorder.log()), 15000);
         QVERIFY2(waitForLines(recorder, QStringLiteral("dying.csv"), dyingLines), qPrintable(recorder.log()));
         QVERIFY(recorder.terminate(2000));
         QCOMPARE(recorder.logLines(QStringLiteral("[steady] failed")), 0);
@@ -160,11 +164,12 @@ private slots:
                            ":2: [a] has no Provider, Statement, DataFile"};
         QTest::newRow("two slots, one name, one file")
             << "[a]\n" + good + "DataFile=x.csv\n[A]\n" + good + "DataFile=y.csv\n[b]\n" + good + "DataFile=x.csv\n"
-            << QStringList{":7: [A] is defined twice (first on line 1)", ":18: ", "x.csv\" is written on line 6 already"};
+            << QStringList{":7: [A] is defined twice (first on line 1)",
+                           ":18: ", "x.csv\" is written on line 6 already"};
         QTest::newRow("files that cannot be") << "[a]\n" + good + "DataFile=nowhere/a.csv\nPasswordFile=absent\n"
-                                             << QStringList{":6: the folder of", ":7: cannot read the password file"};
+                                              << QStringList{":6: the folder of", ":7: cannot read the password file"};
         QTest::newRow("no section, odd line") << "; nothing\njust words\n"
-                                             << QStringList{":2: neither a [section] nor Key=Value"};
+                                              << QStringList{":2: neither a [section] nor Key=Value"};
         QTest::newRow("empty file") << "" << QStringList{": no slot"};
     }
 
@@ -190,10 +195,11 @@ private slots:
     void checkPassesAGoodFile()
     {
         RecorderProcess recorder;
-        recorder.writeConfig(QStringLiteral("; two slots\n[a]\nServer=S\nProvider=odbc\nStatement=select 1\nInterval=1\n"
-                                            "DataFile=a.csv\n\n# and\n[b]\nServer=h:5000\nProvider=OLEDB\nUser=sa\n"
-                                            "PasswordFile=pw\nDatabase=master\nStatement=select 2\nInterval=60\nDelta=Yes\n"
-                                            "ValueName=Two\nDataFile=b.csv\nRawFile=b.raw\nDelimiter=|\n"));
+        recorder.writeConfig(
+            QStringLiteral("; two slots\n[a]\nServer=S\nProvider=odbc\nStatement=select 1\nInterval=1\n"
+                           "DataFile=a.csv\n\n# and\n[b]\nServer=h:5000\nProvider=OLEDB\nUser=sa\n"
+                           "PasswordFile=pw\nDatabase=master\nStatement=select 2\nInterval=60\nDelta=Yes\n"
+                           "ValueName=Two\nDataFile=b.csv\nRawFile=b.raw\nDelimiter=|\n"));
         const QString ini = recorder.path(QStringLiteral("record.ini"));
         QCOMPARE(recorder.runToEnd({QStringLiteral("--check"), ini}), 0);
         QCOMPARE(recorder.standardOutput(), ini + QStringLiteral(": 2 slot(s), no error\n"));
