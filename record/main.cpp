@@ -47,8 +47,10 @@ int main(int argc, char **argv)
         return 0;
     }
     QString listenAt;
-    if (arguments.size() == 3 && arguments[1] == QLatin1StringView("--listen"))
-        listenAt = arguments.takeLast(), arguments.removeLast();
+    if (arguments.size() == 3 && arguments[1] == QLatin1StringView("--listen")) {
+        listenAt = arguments.takeLast();
+        arguments.removeLast();
+    }
     if (arguments.size() != 1 || arguments[0].startsWith(QLatin1StringView("--"))) {
         std::fputs(usage, stderr);
         return badUsage;
