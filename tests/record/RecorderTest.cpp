@@ -146,6 +146,41 @@ private slots:
         QCOMPARE(recorder.logLines(QStringLiteral("[steady]")), 3);
     }
 
+    // A statement the server refuses is logged once with the server's own text, however often
+    // it is tried again; a server that stops answering makes its slot wait and say so once;
+    // neither holds the slot beside them.
+    void troubleStaysWithItsSlot()
+    {
+        SampledServer good(*sandbox_);
+        SampledServer hanging(*sandbox_);
+        QVERIFY(good.server.isRunning() && hanging.server.isRunning());
+        RecorderProcess recorder;
+        recorder.writeConfig(section(QStringLiteral("steady"), good.dsn) +
+                             section(QStringLiteral("hung"), hanging.dsn) +
+                             section(QStringLiteral("refused"), good.dsn)
+                                 .replace(statement, QStringLiteral("select Transactions from master..noSuchTable")));
+        QVERIFY(recorder.start());
+        QVERIFY2(waitForLines(recorder, QStringLiteral("hung.csv"), 0), qPrintable(recorder.log()));
+
+        hanging.server.pause();
+        const qsizetype steadyLines = recorder.fileLines(QStringLiteral("steady.csv")).size();
+        QTRY_VERIFY2_WITH_TIMEOUT(recorder.logLines(QStringLiteral("[hung] waiting for the server")) == 1,
+                                  qPrintable(recorder.log()), 10000);
+        QTest::qWait(2500);
+        hanging.server.resume();
+        QTRY_VERIFY2_WITH_TIMEOUT(recorder.logLines(QStringLiteral("[hung] the server answers again")) == 1,
+                                  qPrintable(recorder.log()), 10000);
+        QVERIFY2(recorder.fileLines(QStringLiteral("steady.csv")).size() >= steadyLines + 3,
+                 qPrintable(recorder.log()));
+        QVERIFY(recorder.terminate(2000));
+
+        // Tried at least at 1 s and 3 s after the first refusal.
+        QCOMPARE(recorder.logLines(QStringLiteral("[refused] failed: [FreeTDS][SQL Server]")), 1);
+        QCOMPARE(recorder.logLines(QStringLiteral("[hung] waiting for the server")), 1);
+        QCOMPARE(recorder.logLines(QStringLiteral("[steady]")), 3);
+        QVERIFY(recorder.fileLines(QStringLiteral("refused.csv")).isEmpty());
+    }
+
     void checkNamesEveryBadLine_data()
     {
         QTest::addColumn<QString>("config");
