@@ -36,6 +36,7 @@ RecordedSlot::RecordedSlot(const SlotConfig &config, TWindowState &state, Status
     tmSample.setInterval(config.intervalSeconds * 1000);
     QObject::connect(&tmSample, &QTimer::timeout, &tmSample, [this] {
         sampleClock_.start();
+        valuesBeforeTick_ = vValueList.size();
         SampleTimer::tick(*this, *this, state_);
     });
     QObject::connect(&tmWait, &QTimer::timeout, &tmWait, [this] { SampleTimer::waited(*this); });
@@ -112,7 +113,8 @@ void RecordedSlot::sampleEnded()
 {
     metrics_.durationSeconds = sampleClock_.isValid() ? sampleClock_.nsecsElapsed() / 1e9 : 0.0;
     ++metrics_.samples;
-    if (!vValueList.isEmpty()) {
+    // Lines a failed write left behind are older than this sample's.
+    if (vValueList.size() > valuesBeforeTick_) {
         const std::optional<double> number = Regional::current().parseNumber(vValueList.last());
         if (!config_.delta)
             metrics_.value = number;

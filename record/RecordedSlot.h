@@ -64,6 +64,7 @@ private:
     SlotMetrics metrics_;
     std::optional<double> lastNumber_;
     QElapsedTimer sampleClock_;
+    qsizetype valuesBeforeTick_ = 0;
     QTimer retry_;
     int retryMs_ = firstRetryMs;
     Phase phase_ = Phase::Starting;

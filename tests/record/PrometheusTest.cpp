@@ -41,6 +41,16 @@ QJsonObject query(QNetworkAccessManager &network, quint16 port, const QString &p
     return answer;
 }
 
+QByteArray get(QNetworkAccessManager &network, const QString &url)
+{
+    QNetworkReply *reply = network.get(QNetworkRequest(QUrl(url)));
+    if (!QTest::qWaitFor([reply] { return reply->isFinished(); }, 5000))
+        return {};
+    const QByteArray body = reply->readAll();
+    reply->deleteLater();
+    return body;
+}
+
 } // namespace
 
 // The real Prometheus scrapes the recorder on the loopback, and a sampled counter is read back
@@ -49,6 +59,36 @@ class PrometheusTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // /metrics as the recorder serves it: the value itself, or with Delta=yes its change.
+    void metricsFollowTheSamples()
+    {
+        OdbcSandbox sandbox;
+        SampledServer server(sandbox);
+        QVERIFY(server.server.isRunning());
+        RecorderProcess recorder;
+        const QString slot = QStringLiteral("[%1]\nServer=%2\nProvider=ODBC\nUser=sa\nPasswordFile=pw\n"
+                                            "Statement=select 42 Answer\nInterval=1\nDelta=%3\nDataFile=%1.csv\n");
+        recorder.writeConfig(slot.arg(QStringLiteral("plain"), server.dsn, QStringLiteral("no")) +
+                             slot.arg(QStringLiteral("delta"), server.dsn, QStringLiteral("yes")));
+        QVERIFY(recorder.start({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")}));
+        const QRegularExpression serving(QStringLiteral("serving /metrics on (127\\.0\\.0\\.1:\\d+)"));
+        QTRY_VERIFY2_WITH_TIMEOUT(serving.match(recorder.log()).hasMatch(), qPrintable(recorder.log()), 10000);
+        const QString url = QStringLiteral("http://") + serving.match(recorder.log()).captured(1);
+        QNetworkAccessManager network;
+        QByteArray metrics;
+        const QByteArray labels = "{slot=\"delta\",server=\"" + server.dsn.toUtf8() + "\"}";
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (metrics = get(network, url + QStringLiteral("/metrics"))).contains("quintaro_sample_value" + labels),
+            10000);
+        QVERIFY2(metrics.contains("quintaro_sample_value{slot=\"plain\",server=\"" + server.dsn.toUtf8() + "\"} 42\n"),
+                 metrics.constData());
+        QVERIFY2(metrics.contains("quintaro_sample_value" + labels + " 0\n"), metrics.constData());
+        QVERIFY2(metrics.contains("quintaro_sample_failures_total" + labels + " 0\n"), metrics.constData());
+        QVERIFY(metrics.contains("quintaro_sample_duration_seconds" + labels + " "));
+        QVERIFY(get(network, url + QStringLiteral("/other")).isEmpty());
+        QVERIFY(recorder.terminate(2000));
+    }
+
     void prometheusReadsTheSampleCounter()
     {
         const QString prometheus = QStandardPaths::findExecutable(QStringLiteral("prometheus"));
