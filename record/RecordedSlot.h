@@ -26,7 +26,6 @@ public:
     // state and sbStatus stand for the window's; both outlive the slot.
     RecordedSlot(const SlotConfig &config, TWindowState &state, StatusPanels &sbStatus);
 
-    const SlotConfig &config() const { return config_; }
     SlotMetrics metrics() const { return metrics_; }
 
     void start();
