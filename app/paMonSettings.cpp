@@ -283,7 +283,7 @@ void TfmMonSettings::bbtSampleClick()
 void TfmMonSettings::bbtStartSampling1Click()
 {
     if (TChartSlot *slot = slotOf(sender()))
-        RunControl::run(*slot, *slot, context(), reSQL->toPlainText(), connectionSettings().connectionString(),
+        RunControl::run(*slot, *slot, state, *sbStatus, reSQL->toPlainText(), connectionSettings().connectionString(),
                         edSRV->currentText());
 }
 

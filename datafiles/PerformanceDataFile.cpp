@@ -1,12 +1,11 @@
 #include "PerformanceDataFile.h"
 
-#include "DataFileWriter.h"
+#include "DataFileLines.h"
 #include "ResumableSave.h"
 #include "SlotState.h"
 #include "SlotView.h"
 #include "TDialogs.h"
 #include "TWindowContext.h"
-#include "TextTrim.h"
 
 namespace {
 
@@ -18,10 +17,8 @@ public:
 
     void begin(DataFileWriter &file, qsizetype start) override
     {
-        if (start > 0)
-            return;
-        const QString name = view_.settings().valueName;
-        file.writeLine(QStringLiteral("Date,") + (name.isEmpty() ? QStringLiteral("Value") : trimBlanksAndControls(name)));
+        if (start == 0)
+            DataFileLines::writePerformanceHeader(file, view_.settings().valueName);
     }
 
     bool write(DataFileWriter &file, qsizetype index) override
@@ -29,12 +26,7 @@ public:
         // Lists emptied or replaced while events ran end the save before this; kept as a guard.
         if (index >= slot_.vValueList.size() || index >= slot_.vDateList.size())
             return false;
-        // Gathered in one buffer that keeps its room: no allocation a pair.
-        line_.resize(0);
-        slot_.vDateList.appendTo(index, line_);
-        line_ += u',';
-        slot_.vValueList.appendTo(index, line_);
-        file.writeLine(line_);
+        DataFileLines::writePair(file, slot_.vDateList, slot_.vValueList, index);
         return true;
     }
 
@@ -44,7 +36,6 @@ private:
     const SlotState &slot_;
     const SlotView &view_;
     const quint64 generation_;
-    QString line_;
 };
 
 } // namespace

@@ -1,22 +1,15 @@
 #include "RawDataFile.h"
 
-#include "DataFileWriter.h"
+#include "DataFileLines.h"
 #include "ResumableSave.h"
 #include "SlotState.h"
 #include "SlotView.h"
 #include "TDialogs.h"
 #include "TWindowContext.h"
-#include "TextTrim.h"
 
 #include <QStringList>
-#include <algorithm>
 
 namespace {
-
-bool holdsText(QStringView cell)
-{
-    return std::any_of(cell.begin(), cell.end(), [](QChar c) { return c.unicode() > u' '; });
-}
 
 class RawRows : public SaveEntries {
 public:
@@ -26,8 +19,7 @@ public:
 
     void begin(DataFileWriter &, qsizetype) override
     {
-        const QString delimiter = trimBlanksAndControls(view_.settings().separator);
-        delimiter_ = delimiter.isEmpty() ? QStringLiteral("^") : delimiter;
+        delimiter_ = DataFileLines::rawDelimiter(view_.settings().separator);
     }
 
     bool write(DataFileWriter &file, qsizetype index) override
@@ -35,14 +27,7 @@ public:
         cells_.resize(grid_.gridColCount());
         for (int col = 0; col < cells_.size(); ++col)
             cells_[col] = grid_.cell(col, int(index));
-        if (std::none_of(cells_.cbegin(), cells_.cend(), [](const QString &cell) { return holdsText(cell); }))
-            return false;
-        for (qsizetype col = 0; col + 1 < cells_.size(); ++col) {
-            file.write(cells_[col]);
-            file.write(delimiter_);
-        }
-        file.writeLine(cells_.last());
-        return true;
+        return DataFileLines::writeRawRow(file, cells_, delimiter_);
     }
 
 private:

@@ -6,7 +6,6 @@
 #include "StatusPanels.h"
 #include "TConnection.h"
 #include "TQuery.h"
-#include "TWindowContext.h"
 #include "TWindowState.h"
 #include "TextTrim.h"
 
@@ -62,11 +61,11 @@ void openConnection(SlotState &slot, SlotView &view, const QString &connectionSt
 
 namespace RunControl {
 
-void run(SlotState &slot, SlotView &view, TWindowContext context, const QString &reSQL,
+void run(SlotState &slot, SlotView &view, TWindowState &state, StatusPanels &sbStatus, const QString &reSQL,
          const QString &connectionString, const QString &serverName)
 {
-    context.sbStatus.setPanelText(2, QString());
-    context.state.bAbort = false;
+    sbStatus.setPanelText(2, QString());
+    state.bAbort = false;
     // Run's login or a sample is already with the server; its answer carries the slot on.
     if (slot.waiting())
         return;

@@ -39,7 +39,7 @@ private slots:
         SlotUnderTest &slot = w.slot(1);
         // No second tick of its own while the test runs.
         slot.controls.interval = QStringLiteral("3600");
-        RunControl::run(slot, slot, w.context, QStringLiteral("select W=2"),
+        RunControl::run(slot, slot, w.state, w.sbStatus, QStringLiteral("select W=2"),
                         QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=sa;Data Source=")
                             + dsn_ + QStringLiteral(";Initial Catalog=master;Password=;Database=master"),
                         dsn_);

@@ -35,7 +35,7 @@ void SamplingSlots::pressRun(SlotUnderTest &slot, const QString &reSQL)
         QObject::connect(&slot.tmWait, &QTimer::timeout, [&slot] { SampleTimer::waited(slot); });
         wired_.insert(&slot);
     }
-    RunControl::run(slot, slot, context, reSQL, strip.connectionString(), strip.server);
+    RunControl::run(slot, slot, state, sbStatus, reSQL, strip.connectionString(), strip.server);
 }
 
 bool SamplingSlots::run(SlotUnderTest &slot, const QString &reSQL)
