@@ -19,10 +19,6 @@
 
 namespace {
 
-// A first value above this is drawn as 0, so that a cumulative counter's first reading does not
-// squash every later point against the axis.
-constexpr double firstValueLimit = 10000;
-
 const SeriesKind styleKinds[] = {SeriesKind::FastLine, SeriesKind::Line, SeriesKind::Bar, SeriesKind::Area,
                                  SeriesKind::Point};
 
@@ -52,11 +48,6 @@ bool isBlank(QStringView line)
     return std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() <= u' '; });
 }
 
-double firstValue(double value, const LineList &vDateList)
-{
-    return vDateList.size() == 1 && value > firstValueLimit ? 0 : value;
-}
-
 // The point of line index, or nothing when its date or value line is empty.
 void addPoint(TChart &chart, const LineList &vDateList, const LineList &vValueList, qsizetype index, bool delta)
 {
@@ -72,7 +63,9 @@ void addPoint(TChart &chart, const LineList &vDateList, const LineList &vValueLi
         const QStringView previous = index == 0 ? QStringView() : vValueList[index - 1];
         chart.addXY(x, isBlank(previous) ? 0 : value - readNumber(previous));
     } else {
-        chart.addXY(x, firstValue(value, vDateList));
+        // Every point at its sampled value, the first too: a value the server never gave would
+        // draw a ramp that no rebuild repeats.
+        chart.addXY(x, value);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "TChart.h"
 
 #include "TChartMarks.h"
+#include "TimeAxisTicker.h"
 
 #include <QVBoxLayout>
 #include <algorithm>
@@ -79,10 +80,7 @@ void TChart::changeEvent(QEvent *event)
 
 void TChart::setUpAxes()
 {
-    QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
-    ticker->setDateTimeSpec(Qt::LocalTime);
-    ticker->setDateTimeFormat(QStringLiteral("hh:mm:ss\ndd/MM/yyyy"));
-    plot_->xAxis->setTicker(ticker);
+    plot_->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new TimeAxisTicker));
     plot_->axisRect()->setBackground(Qt::white);
     // The top and right axes only close the border around the plot.
     for (QCPAxis *edge : {plot_->xAxis2, plot_->yAxis2}) {
@@ -252,6 +250,9 @@ void TChart::resizeEvent(QResizeEvent *event)
 
 void TChart::fitAxesToPoints()
 {
+    // An empty chart has no times and no values to label.
+    for (QCPAxis *axis : {plot_->xAxis, plot_->yAxis})
+        axis->setTickLabels(!points_->isEmpty());
     if (points_->isEmpty())
         return;
     const double first = points_->constBegin()->key;
