@@ -74,6 +74,7 @@ void run(SlotState &slot, SlotView &view, TWindowContext context, const QString 
         slot.vSQL = reSQL;
     if (trimBlanksAndControls(slot.vSQL).isEmpty())
         return;
+    slot.roundTripSummary.restart();
     if (!view.settings().sameConn || !slot.dbLocal.connected())
         openConnection(slot, view, connectionString, trimBlanksAndControls(serverName));
     else
