@@ -1,6 +1,7 @@
 #include "SlotChart.h"
 
 #include "LineList.h"
+#include "PointLines.h"
 #include "Regional.h"
 #include "TChart.h"
 #include "TChartSlot.h"
@@ -48,8 +49,26 @@ bool isBlank(QStringView line)
     return std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() <= u' '; });
 }
 
+// Where the chart puts a point at x: after the last point whose X is not greater.
+qsizetype placeOf(const TChart &chart, double x)
+{
+    qsizetype lower = 0;
+    qsizetype upper = chart.pointCount();
+    if (upper == 0 || chart.point(int(upper - 1)).x() <= x)
+        return upper;
+    while (lower < upper) {
+        const qsizetype middle = (lower + upper) / 2;
+        if (chart.point(int(middle)).x() <= x)
+            lower = middle + 1;
+        else
+            upper = middle;
+    }
+    return lower;
+}
+
 // The point of line index, or nothing when its date or value line is empty.
-void addPoint(TChart &chart, const LineList &vDateList, const LineList &vValueList, qsizetype index, bool delta)
+void addPoint(TChart &chart, const LineList &vDateList, const LineList &vValueList, qsizetype index, bool delta,
+              PointLines *pointLines)
 {
     const QStringView dateLine = vDateList[index];
     const QStringView valueLine = vValueList[index];
@@ -57,16 +76,19 @@ void addPoint(TChart &chart, const LineList &vDateList, const LineList &vValueLi
         return;
     const double x = readTime(dateLine);
     const double value = readNumber(valueLine);
+    // Without delta every point is at its sampled value, the first too: a value the server never
+    // gave would draw a ramp that no rebuild repeats.
+    double y = value;
     if (delta) {
         // A blank previous line (a blank-only sample, or one loaded so) has no value to subtract:
         // the point counts as the first, whether drawn live or rebuilt.
         const QStringView previous = index == 0 ? QStringView() : vValueList[index - 1];
-        chart.addXY(x, isBlank(previous) ? 0 : value - readNumber(previous));
-    } else {
-        // Every point at its sampled value, the first too: a value the server never gave would
-        // draw a ramp that no rebuild repeats.
-        chart.addXY(x, value);
+        y = isBlank(previous) ? 0 : value - readNumber(previous);
     }
+    const qsizetype place = pointLines ? placeOf(chart, x) : 0;
+    chart.addXY(x, y);
+    if (pointLines)
+        pointLines->added(place, index);
 }
 
 // The emptied chart shows before the points come back; a chart folded to nothing has nothing
@@ -91,7 +113,7 @@ namespace SlotChart {
 
 bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateList,
                    const LineList &vValueList, const QCheckBox &cbDelta, QTimer &tmSample,
-                   TStatusBar &sbStatus, const QLineEdit &edValueName)
+                   TStatusBar &sbStatus, const QLineEdit &edValueName, PointLines *pointLines)
 {
     chrtStatistics.setFootText(QStringLiteral("Statistics for ") + trimBlanksAndControls(edValueName.text())
                                + QStringLiteral(" [Y-Axis is VALUE, X-Axis is TIME]"));
@@ -99,12 +121,14 @@ bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateLis
         const bool delta = cbDelta.isChecked();
         if (append) {
             if (!vDateList.isEmpty())
-                addPoint(chrtStatistics, vDateList, vValueList, vDateList.size() - 1, delta);
+                addPoint(chrtStatistics, vDateList, vValueList, vDateList.size() - 1, delta, pointLines);
         } else {
             chrtStatistics.clearPoints();
+            if (pointLines)
+                pointLines->clear();
             repaintEmptied(chrtStatistics);
             for (qsizetype i = 0; i < vDateList.size(); ++i)
-                addPoint(chrtStatistics, vDateList, vValueList, i, delta);
+                addPoint(chrtStatistics, vDateList, vValueList, i, delta, pointLines);
         }
         return true;
     } catch (const std::exception &error) {
@@ -116,8 +140,13 @@ bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateLis
 
 bool draw(TChartSlot &slot, bool append)
 {
+    // New lists (Clear, Load) are shown whole, however far the old ones were zoomed.
+    if (slot.listsGeneration != slot.drawnGeneration) {
+        slot.drawnGeneration = slot.listsGeneration;
+        slot.chrtStatistics->followNewest();
+    }
     return DrawSlotChart(append, *slot.chrtStatistics, slot.vDateList, slot.vValueList, *slot.cbDelta,
-                         slot.tmSample, *slot.sbStatus, *slot.edValueName);
+                         slot.tmSample, *slot.sbStatus, *slot.edValueName, &slot.pointLines);
 }
 
 void changeStyle(TChartSlot &slot)

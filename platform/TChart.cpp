@@ -1,6 +1,8 @@
 #include "TChart.h"
 
 #include "TChartMarks.h"
+#include "TChartReadout.h"
+#include "TChartZoom.h"
 #include "TimeAxisTicker.h"
 
 #include <QVBoxLayout>
@@ -47,6 +49,8 @@ TChart::TChart(QWidget *parent)
     plot_->addLayer(marksLayer, plot_->layer(QStringLiteral("main")), QCustomPlot::limAbove);
     marks_ = new TChartMarks(plot_->xAxis, plot_->yAxis, points_, marksLayer);
     marks_->setVisible(false);
+    readout_ = new TChartReadout(plot_, points_);
+    zoom_ = new TChartZoom(plot_, points_);
 
     setBackgroundColor(palette().color(QPalette::Button));
     applyFont();
@@ -126,6 +130,7 @@ QColor TChart::seriesColor() const
 void TChart::setSeriesColor(const QColor &color)
 {
     series_->setColor(color);
+    readout_->setRingColor(color);
     queueReplot();
 }
 
@@ -241,6 +246,21 @@ void TChart::setFillChild(QWidget *child)
     child->raise();
 }
 
+bool TChart::followsNewest() const
+{
+    return !zoom_->isHeld();
+}
+
+void TChart::followNewest()
+{
+    zoom_->follow();
+}
+
+void TChart::setReadoutText(std::function<QString(int point)> textOf)
+{
+    readout_->setTextOf(std::move(textOf));
+}
+
 void TChart::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -255,22 +275,33 @@ void TChart::fitAxesToPoints()
         axis->setTickLabels(!points_->isEmpty());
     if (points_->isEmpty())
         return;
-    const double first = points_->constBegin()->key;
-    const double last = (points_->constEnd() - 1)->key;
     const bool fromZero = series_->kind() == SeriesKind::Bar || series_->kind() == SeriesKind::Area;
+    double lowestValue = lowestValue_;
+    double highestValue = highestValue_;
+    if (zoom_->isHeld()) {
+        // The user's time span stays; the values fit the points in it, if any.
+        bool found = false;
+        const QCPRange inView = points_->valueRange(found, QCP::sdBoth, plot_->xAxis->range());
+        if (!found)
+            return;
+        lowestValue = inView.lower;
+        highestValue = inView.upper;
+    } else {
+        const double first = points_->constBegin()->key;
+        const double last = (points_->constEnd() - 1)->key;
+        // Bars stand on their points, so the outer ones need half a step of room.
+        double keyMargin = 0;
+        if (series_->kind() == SeriesKind::Bar && points_->size() > 1)
+            keyMargin = (last - first) / (points_->size() - 1) / 2;
+        if (last - first + 2 * keyMargin <= 0)
+            keyMargin = 1;
+        plot_->xAxis->setRange(first - keyMargin, last + keyMargin);
+    }
 
-    // Bars stand on their points, so the outer ones need half a step of room.
-    double keyMargin = 0;
-    if (series_->kind() == SeriesKind::Bar && points_->size() > 1)
-        keyMargin = (last - first) / (points_->size() - 1) / 2;
-    if (last - first + 2 * keyMargin <= 0)
-        keyMargin = 1;
-    plot_->xAxis->setRange(first - keyMargin, last + keyMargin);
-
-    if (lowestValue_ > highestValue_)
+    if (lowestValue > highestValue)
         return;
-    double lowest = fromZero ? std::min(lowestValue_, 0.0) : lowestValue_;
-    double highest = fromZero ? std::max(highestValue_, 0.0) : highestValue_;
+    double lowest = fromZero ? std::min(lowestValue, 0.0) : lowestValue;
+    double highest = fromZero ? std::max(highestValue, 0.0) : highestValue;
     double valueMargin = (highest - lowest) * valueMarginShare;
     if (valueMargin <= 0)
         valueMargin = std::max(std::abs(highest) * valueMarginShare, 1.0);
