@@ -1,5 +1,6 @@
 #include "SlotPane.h"
 
+#include "SampleReadout.h"
 #include "StripLayout.h"
 #include "TChart.h"
 #include "TChartSlot.h"
@@ -159,4 +160,6 @@ void buildSlotPane(TChartSlot &slot, QWidget *parent)
     layout->addWidget(slot.chrtStatistics, 1);
     layout->addWidget(slot.paHide);
     layout->addWidget(slot.paControls);
+
+    SampleReadout::attach(slot);
 }

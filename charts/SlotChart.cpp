@@ -1,6 +1,7 @@
 #include "SlotChart.h"
 
 #include "LineList.h"
+#include "PointLines.h"
 #include "Regional.h"
 #include "TChart.h"
 #include "TChartSlot.h"
@@ -18,10 +19,6 @@
 #include <stdexcept>
 
 namespace {
-
-// A first value above this is drawn as 0, so that a cumulative counter's first reading does not
-// squash every later point against the axis.
-constexpr double firstValueLimit = 10000;
 
 const SeriesKind styleKinds[] = {SeriesKind::FastLine, SeriesKind::Line, SeriesKind::Bar, SeriesKind::Area,
                                  SeriesKind::Point};
@@ -52,9 +49,21 @@ bool isBlank(QStringView line)
     return std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() <= u' '; });
 }
 
-double firstValue(double value, const LineList &vDateList)
+// Where the chart puts a point at x: after the last point whose X is not greater.
+qsizetype placeOf(const TChart &chart, double x)
 {
-    return vDateList.size() == 1 && value > firstValueLimit ? 0 : value;
+    qsizetype lower = 0;
+    qsizetype upper = chart.pointCount();
+    if (upper == 0 || chart.point(int(upper - 1)).x() <= x)
+        return upper;
+    while (lower < upper) {
+        const qsizetype middle = (lower + upper) / 2;
+        if (chart.point(int(middle)).x() <= x)
+            lower = middle + 1;
+        else
+            upper = middle;
+    }
+    return lower;
 }
 
 // Line index read as the list holds it where it can, so that a rebuild reads no text.
@@ -79,20 +88,25 @@ bool isBlankAt(const LineList &vValueList, qsizetype index, const Regional &regi
 
 // The point of line index, or nothing when its date or value line is empty.
 void addPoint(TChart &chart, const LineList &vDateList, const LineList &vValueList, qsizetype index, bool delta,
-              const Regional &regional)
+              const Regional &regional, PointLines *pointLines)
 {
     if (vDateList.isEmptyLine(index) || vValueList.isEmptyLine(index))
         return;
     const double x = timeAt(vDateList, index, regional);
     const double value = numberAt(vValueList, index, regional);
+    // Without delta every point is at its sampled value, the first too: a value the server never
+    // gave would draw a ramp that no rebuild repeats.
+    double y = value;
     if (delta) {
         // A blank previous line (a blank-only sample, or one loaded so) has no value to subtract:
         // the point counts as the first, whether drawn live or rebuilt.
         const bool first = index == 0 || isBlankAt(vValueList, index - 1, regional);
-        chart.addXY(x, first ? 0 : value - numberAt(vValueList, index - 1, regional));
-    } else {
-        chart.addXY(x, firstValue(value, vDateList));
+        y = first ? 0 : value - numberAt(vValueList, index - 1, regional);
     }
+    const qsizetype place = pointLines ? placeOf(chart, x) : 0;
+    chart.addXY(x, y);
+    if (pointLines)
+        pointLines->added(place, index);
 }
 
 // The emptied chart shows before the points come back; a chart folded to nothing has nothing
@@ -117,7 +131,7 @@ namespace SlotChart {
 
 bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateList,
                    const LineList &vValueList, const QCheckBox &cbDelta, QTimer &tmSample,
-                   TStatusBar &sbStatus, const QLineEdit &edValueName)
+                   TStatusBar &sbStatus, const QLineEdit &edValueName, PointLines *pointLines)
 {
     chrtStatistics.setFootText(QStringLiteral("Statistics for ") + trimBlanksAndControls(edValueName.text())
                                + QStringLiteral(" [Y-Axis is VALUE, X-Axis is TIME]"));
@@ -126,12 +140,14 @@ bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateLis
         const Regional &regional = Regional::current();
         if (append) {
             if (!vDateList.isEmpty())
-                addPoint(chrtStatistics, vDateList, vValueList, vDateList.size() - 1, delta, regional);
+                addPoint(chrtStatistics, vDateList, vValueList, vDateList.size() - 1, delta, regional, pointLines);
         } else {
             chrtStatistics.clearPoints();
+            if (pointLines)
+                pointLines->clear();
             repaintEmptied(chrtStatistics);
             for (qsizetype i = 0; i < vDateList.size(); ++i)
-                addPoint(chrtStatistics, vDateList, vValueList, i, delta, regional);
+                addPoint(chrtStatistics, vDateList, vValueList, i, delta, regional, pointLines);
         }
         return true;
     } catch (const std::exception &error) {
@@ -143,8 +159,13 @@ bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateLis
 
 bool draw(TChartSlot &slot, bool append)
 {
+    // New lists (Clear, Load) are shown whole, however far the old ones were zoomed.
+    if (slot.listsGeneration != slot.drawnGeneration) {
+        slot.drawnGeneration = slot.listsGeneration;
+        slot.chrtStatistics->followNewest();
+    }
     return DrawSlotChart(append, *slot.chrtStatistics, slot.vDateList, slot.vValueList, *slot.cbDelta,
-                         slot.tmSample, *slot.sbStatus, *slot.edValueName);
+                         slot.tmSample, *slot.sbStatus, *slot.edValueName, &slot.pointLines);
 }
 
 void changeStyle(TChartSlot &slot)

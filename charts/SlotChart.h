@@ -1,6 +1,7 @@
 #pragma once
 
 class LineList;
+class PointLines;
 class QCheckBox;
 class QLineEdit;
 class QTimer;
@@ -15,10 +16,11 @@ namespace SlotChart {
 
 // Rewrites the foot text, then adds the newest sample (append) or redraws every sample.
 // A line that cannot be read stops the slot: the timer is disabled and panel 1 of the status
-// bar tells why. Returns false then; the points drawn before the failure stay.
+// bar tells why. Returns false then; the points drawn before the failure stay. pointLines, when
+// given, learns which line each point came from.
 bool DrawSlotChart(bool append, TChart &chrtStatistics, const LineList &vDateList,
                    const LineList &vValueList, const QCheckBox &cbDelta, QTimer &tmSample,
-                   TStatusBar &sbStatus, const QLineEdit &edValueName);
+                   TStatusBar &sbStatus, const QLineEdit &edValueName, PointLines *pointLines = nullptr);
 
 // DrawSlotChart for the slot, in the mode given.
 bool draw(TChartSlot &slot, bool append);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PointLines.h"
 #include "SlotState.h"
 #include "SlotView.h"
 
@@ -56,6 +57,11 @@ public:
     QLabel *lbDelimiter = nullptr; // "Delimiter:"
     QLineEdit *edSeparator = nullptr;
     QPushButton *bbtClearRawData = nullptr;
+
+    // The line behind each point of the chart, for the readout.
+    PointLines pointLines;
+    // The lists the chart was last drawn from.
+    quint64 drawnGeneration = 0;
 
     SlotSettings settings() const override;
     StatusPanels &status() override;

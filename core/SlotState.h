@@ -2,6 +2,8 @@
 
 #include "ConnectionWorker.h"
 #include "LineList.h"
+#include "RoundTripSummary.h"
+#include "SampleRoundTrips.h"
 #include "TStringGridModel.h"
 
 #include <QStringList>
@@ -40,6 +42,10 @@ public:
     // Bumped when Load or Clear replaces both lists: a save under way would otherwise go on
     // with the new lines after the old ones in the same file.
     quint64 listsGeneration = 0;
+    // What each recorded sample cost the server, beside its lines; not part of any file.
+    SampleRoundTrips roundTrips;
+    // Every sample's round trip since Run, recorded or not.
+    RoundTripSummary roundTripSummary;
     QStringList vTmpList;
     QString edValue;
     QString edExportFile;

@@ -1,6 +1,9 @@
 #include "TChart.h"
 
 #include "TChartMarks.h"
+#include "TChartReadout.h"
+#include "TChartZoom.h"
+#include "TimeAxisTicker.h"
 
 #include <QVBoxLayout>
 #include <algorithm>
@@ -47,6 +50,8 @@ TChart::TChart(QWidget *parent)
     plot_->addLayer(marksLayer, plot_->layer(QStringLiteral("main")), QCustomPlot::limAbove);
     marks_ = new TChartMarks(plot_->xAxis, plot_->yAxis, points_.store(), marksLayer);
     marks_->setVisible(false);
+    readout_ = new TChartReadout(plot_, points_.store());
+    zoom_ = new TChartZoom(plot_, points_.store());
 
     setBackgroundColor(palette().color(QPalette::Button));
     applyFont();
@@ -80,10 +85,7 @@ void TChart::changeEvent(QEvent *event)
 
 void TChart::setUpAxes()
 {
-    QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
-    ticker->setDateTimeSpec(Qt::LocalTime);
-    ticker->setDateTimeFormat(QStringLiteral("hh:mm:ss\ndd/MM/yyyy"));
-    plot_->xAxis->setTicker(ticker);
+    plot_->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new TimeAxisTicker));
     plot_->axisRect()->setBackground(Qt::white);
     // The top and right axes only close the border around the plot.
     for (QCPAxis *edge : {plot_->xAxis2, plot_->yAxis2}) {
@@ -128,6 +130,7 @@ QColor TChart::seriesColor() const
 void TChart::setSeriesColor(const QColor &color)
 {
     series_->setColor(color);
+    readout_->setRingColor(color);
     queueReplot();
 }
 
@@ -230,6 +233,21 @@ void TChart::setFillChild(QWidget *child)
     child->raise();
 }
 
+bool TChart::followsNewest() const
+{
+    return !zoom_->isHeld();
+}
+
+void TChart::followNewest()
+{
+    zoom_->follow();
+}
+
+void TChart::setReadoutText(std::function<QString(int point)> textOf)
+{
+    readout_->setTextOf(std::move(textOf));
+}
+
 void TChart::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -239,24 +257,42 @@ void TChart::resizeEvent(QResizeEvent *event)
 
 void TChart::fitAxesToPoints()
 {
+    // An empty chart has no times and no values to label.
+    for (QCPAxis *axis : {plot_->xAxis, plot_->yAxis})
+        axis->setTickLabels(points_.size() > 0);
     if (points_.size() == 0)
         return;
-    const double first = points_.at(0).key;
-    const double last = points_.at(points_.size() - 1).key;
     const bool fromZero = series_->kind() == SeriesKind::Bar || series_->kind() == SeriesKind::Area;
+    double lowestValue = lowestValue_;
+    double highestValue = highestValue_;
+    if (zoom_->isHeld()) {
+        // The user's time span stays; the values fit the points in it, if any, read from the
+        // block extremes rather than point by point.
+        const QCPRange span = plot_->xAxis->range();
+        const auto store = points_.store();
+        const qsizetype begin = store->findBegin(span.lower, false) - store->constBegin();
+        const qsizetype end = store->findEnd(span.upper, false) - store->constBegin();
+        if (begin >= end)
+            return;
+        const TChartPoints::Extremes extremes = points_.extremes(begin, end);
+        lowestValue = points_.at(extremes.lowest).value;
+        highestValue = points_.at(extremes.highest).value;
+    } else {
+        const double first = points_.at(0).key;
+        const double last = points_.at(points_.size() - 1).key;
+        // Bars stand on their points, so the outer ones need half a step of room.
+        double keyMargin = 0;
+        if (series_->kind() == SeriesKind::Bar && points_.size() > 1)
+            keyMargin = (last - first) / double(points_.size() - 1) / 2;
+        if (last - first + 2 * keyMargin <= 0)
+            keyMargin = 1;
+        plot_->xAxis->setRange(first - keyMargin, last + keyMargin);
+    }
 
-    // Bars stand on their points, so the outer ones need half a step of room.
-    double keyMargin = 0;
-    if (series_->kind() == SeriesKind::Bar && points_.size() > 1)
-        keyMargin = (last - first) / double(points_.size() - 1) / 2;
-    if (last - first + 2 * keyMargin <= 0)
-        keyMargin = 1;
-    plot_->xAxis->setRange(first - keyMargin, last + keyMargin);
-
-    if (lowestValue_ > highestValue_)
+    if (lowestValue > highestValue)
         return;
-    double lowest = fromZero ? std::min(lowestValue_, 0.0) : lowestValue_;
-    double highest = fromZero ? std::max(highestValue_, 0.0) : highestValue_;
+    double lowest = fromZero ? std::min(lowestValue, 0.0) : lowestValue;
+    double highest = fromZero ? std::max(highestValue, 0.0) : highestValue;
     double valueMargin = (highest - lowest) * valueMarginShare;
     if (valueMargin <= 0)
         valueMargin = std::max(std::abs(highest) * valueMarginShare, 1.0);

@@ -6,10 +6,13 @@
 #include <QDateTime>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QCustomPlot;
 class QCPTextElement;
 class TChartMarks;
+class TChartReadout;
+class TChartZoom;
 
 // A chart with one series over a date-time X axis, a title line above the plot and a foot line
 // below it. Points are kept in ascending X order; redraws are coalesced into one per pass of the
@@ -54,6 +57,14 @@ public:
     void setFillChild(QWidget *child);
     QWidget *fillChild() const { return fillChild_; }
 
+    // The time axis follows the newest point unless the mouse has zoomed or panned it.
+    bool followsNewest() const;
+    void followNewest();
+    // The readout shown beside the point nearest the resting mouse, with the text the function
+    // gives for a point index; none without one.
+    void setReadoutText(std::function<QString(int point)> textOf);
+    const TChartReadout &readout() const { return *readout_; }
+
 signals:
     void doubleClicked();
 
@@ -71,6 +82,8 @@ private:
     TChartPoints points_;
     TChartSeries *series_;
     TChartMarks *marks_;
+    TChartReadout *readout_;
+    TChartZoom *zoom_;
     QCPTextElement *title_ = nullptr;
     QCPTextElement *foot_;
     QColor backgroundColor_;

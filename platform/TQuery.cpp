@@ -102,6 +102,8 @@ void TQuery::run()
     query_->setForwardOnly(true);
     // Floating and decimal columns arrive as doubles, so their text is the shortest exact one.
     query_->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    roundTrip_ = {};
+    sent_.start();
     if (!query_->exec(sql()))
         fail();
 }
@@ -144,6 +146,7 @@ void TQuery::finish()
     }
     if (query_->lastError().isValid())
         fail();
+    roundTrip_ = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::nanoseconds(sent_.nsecsElapsed()));
 }
 
 void TQuery::next()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 
 class TConnection;
@@ -38,6 +40,9 @@ public:
     // The rows from the current one to the end, every value as text, into `rows` (made anew
     // with the result's names); the rows read before a failure stay there.
     void readRows(TextTable &rows);
+    // The last statement's round trip: from its sending to its last row read (the end of the
+    // batch's results), a login before it left out. Zero until a statement has been read to its end.
+    std::chrono::microseconds roundTrip() const { return roundTrip_; }
 
 private:
     void run();
@@ -52,4 +57,6 @@ private:
     std::optional<QSqlQuery> query_;
     QStringList fieldNames_;
     bool onRow_ = false;
+    QElapsedTimer sent_;
+    std::chrono::microseconds roundTrip_{};
 };

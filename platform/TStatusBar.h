@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 
 // A status bar of fixed-width panels with centred, single-line text. Panels are set by index
 // from 0; a text with line breaks shows on one line here, and in full where the window shows it.
@@ -23,6 +24,11 @@ public:
     QColor backgroundColor() const;
     void setBackgroundColor(const QColor &color);
 
+    // The panel shows a tooltip of the text asked for when the mouse rests on it; an empty
+    // text shows none.
+    void setPanelToolTip(int panel, std::function<QString()> text);
+    QString panelToolTip(int panel) const;
+
     QSize sizeHint() const override;
 
 signals:
@@ -30,11 +36,16 @@ signals:
     void resized();
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QRect panelRect(int panel) const;
+    int panelAt(const QPoint &position) const;
+
     QVector<int> widths_;
     QStringList texts_;
+    QVector<std::function<QString()>> toolTips_;
 };

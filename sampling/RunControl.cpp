@@ -73,6 +73,7 @@ void run(SlotState &slot, SlotView &view, TWindowState &state, StatusPanels &sbS
         slot.vSQL = reSQL;
     if (trimBlanksAndControls(slot.vSQL).isEmpty())
         return;
+    slot.roundTripSummary.restart();
     if (!view.settings().sameConn || !slot.dbLocal.connected())
         openConnection(slot, view, connectionString, trimBlanksAndControls(serverName));
     else

@@ -19,6 +19,12 @@ constexpr int millisecondsPerSecond = 1000;
 const QString automaticName = QStringLiteral("CustomField");
 const QString unnamedFirstColumn = QStringLiteral("COLUMN1");
 
+// What a sample brings back from the worker.
+struct TakenSample {
+    TextTable rows;
+    std::chrono::microseconds roundTrip{};
+};
+
 // Whole seconds of at least one; anything else keeps the interval the timer has, so a typing
 // slip never hammers the server.
 void takeInterval(QTimer &tmSample, const QString &edInterval)
@@ -89,16 +95,21 @@ void tick(SlotState &slot, SlotView &view, const TWindowState &state)
         return;
     takeInterval(slot.tmSample, view.settings().interval);
     const QString statement = slot.vSQL;
-    slot.outstanding = slot.dbLocal.request<TextTable>(
+    slot.outstanding = slot.dbLocal.request<TakenSample>(
         ConnectionWorker::Deadline::Query,
-        [statement](TConnection &, TQuery &query, TextTable &result) { result = TakeSample(query, statement); },
-        [&slot, &view, &state](const ConnectionWorker::Reply<TextTable> &reply) {
+        [statement](TConnection &, TQuery &query, TakenSample &sample) {
+            sample.rows = TakeSample(query, statement);
+            // Timed on the worker where the statement runs, so the window's own work never counts.
+            sample.roundTrip = query.roundTrip();
+        },
+        [&slot, &view, &state](const ConnectionWorker::Reply<TakenSample> &reply) {
             slot.tmWait.stop();
             if (!reply.ok())
                 return stopWith(slot, view, QStringLiteral("Sampling Stopped...\r\n") + reply.error);
             try {
-                takeRows(slot, view, reply.value, state.bAbort);
-                recordSample(slot, view);
+                slot.roundTripSummary.add(reply.value.roundTrip);
+                takeRows(slot, view, reply.value.rows, state.bAbort);
+                recordSample(slot, view, reply.value.roundTrip);
             } catch (const std::exception &error) {
                 stopWith(slot, view, QStringLiteral("Sampling Stopped...") + QString::fromUtf8(error.what()));
             }
@@ -111,7 +122,7 @@ void waited(SlotView &view)
     view.status().setPanelText(1, QStringLiteral("Waiting for the server..."));
 }
 
-void recordSample(SlotState &slot, SlotView &view)
+void recordSample(SlotState &slot, SlotView &view, std::optional<std::chrono::microseconds> roundTrip)
 {
     // One reading of the clock serves the recorded line and the status text.
     const QString timeLine = Regional::current().formatTimeLine(QDateTime::currentDateTime());
@@ -121,6 +132,8 @@ void recordSample(SlotState &slot, SlotView &view)
         value = trimBlanksAndControls(slot.edValue);
         slot.vValueList.append(value);
         slot.vDateList.append(timeLine);
+        if (roundTrip)
+            slot.roundTrips.record(slot.vValueList.size() - 1, slot.listsGeneration, *roundTrip);
     }
     if (!value.isEmpty()) {
         view.status().setPanelText(2, QStringLiteral("L.V: ") + value);

@@ -3,6 +3,8 @@
 #include "TextTable.h"
 
 #include <QString>
+#include <chrono>
+#include <optional>
 
 class SlotState;
 class SlotView;
@@ -28,8 +30,9 @@ void takeRows(SlotState &slot, SlotView &view, const TextTable &result, const bo
 // tmWait: the sample has been out longer than the slot's interval.
 void waited(SlotView &view);
 
-// The end of a sample: edValue recorded with the time, shown, drawn, and the timer started
-// again unless drawing failed.
-void recordSample(SlotState &slot, SlotView &view);
+// The end of a sample: edValue recorded with the time (and the sample's round trip beside them,
+// when it has one), shown, drawn, and the timer started again unless drawing failed.
+void recordSample(SlotState &slot, SlotView &view,
+                  std::optional<std::chrono::microseconds> roundTrip = std::nullopt);
 
 } // namespace SampleTimer

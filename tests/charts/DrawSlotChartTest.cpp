@@ -69,12 +69,15 @@ private slots:
         QTest::addColumn<QList<double>>("live");
         QTest::addColumn<QList<double>>("rebuilt");
 
-        QTest::newRow("first value above 10000 drawn as 0 while alone")
-            << QStringList{"12345", "12400"} << false << QList<double>{0, 12400} << QList<double>{12345, 12400};
-        QTest::newRow("a lone first value above 10000 stays 0 when rebuilt")
-            << QStringList{"12345"} << false << QList<double>{0} << QList<double>{0};
+        // A first value is drawn as sampled, whatever its size, live and in every rebuild.
+        QTest::newRow("first value above 10000, then another")
+            << QStringList{"12345", "12400"} << false << QList<double>{12345, 12400} << QList<double>{12345, 12400};
+        QTest::newRow("a lone first value above 10000") << QStringList{"1500000"} << false
+                                                        << QList<double>{1500000} << QList<double>{1500000};
         QTest::newRow("first value of exactly 10000") << QStringList{"10000"} << false << QList<double>{10000}
                                                       << QList<double>{10000};
+        QTest::newRow("first value below 0") << QStringList{"-20000", "3"} << false << QList<double>{-20000, 3}
+                                             << QList<double>{-20000, 3};
         QTest::newRow("delta, first point 0") << QStringList{"20000", "20008", "20006.5"} << true
                                               << QList<double>{0, 8, -1.5} << QList<double>{0, 8, -1.5};
         // A blank line before a value leaves nothing to subtract: that point counts as the first.

@@ -1,6 +1,7 @@
 // Opens the window in one of the states a user reaches by dragging and clicking, for
 // scripts/screenshot: six-panes, folded (strips folded too), collapsed (the "..." panel),
-// raw-grid (slot 1 showing captured rows) or loaded (slot 1 showing a saved data file).
+// raw-grid (slot 1 showing captured rows), loaded (slot 1 showing a saved data file) or readout
+// (slot 1 zoomed in, in delta mode, with the mouse resting on a point).
 #include "Regional.h"
 #include "TApplication.h"
 #include "TChart.h"
@@ -12,9 +13,13 @@
 #include "TextFile.h"
 #include "paMonSettings.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QWheelEvent>
+#include <qcustomplot.h>
 
 #include <QDateTime>
 #include <QSplitter>
@@ -100,6 +105,37 @@ void loadSavedFile(TfmMonSettings &w)
     w.slotByTag(1)->bbtLoad->click();
 }
 
+// Ten minutes of a counter sampled every 3 s, each sample with its round trip, drawn in delta
+// mode; the wheel zooms in on the last minutes and the mouse comes to rest on a point.
+void restOnAPoint(TfmMonSettings &w)
+{
+    TChartSlot &slot = *w.slotByTag(1);
+    slot.edValueName->setText(QStringLiteral("Transactions"));
+    slot.cbDelta->setChecked(true);
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-600);
+    qint64 counter = 1501726;
+    for (int i = 0; i < 200; ++i) {
+        counter += 40 + int(25 * std::sin(i / 7.0)) + (i * 13) % 11;
+        slot.vDateList << Regional::current().formatTimeLine(start.addSecs(3 * i));
+        slot.vValueList << QString::number(counter);
+        slot.roundTrips.record(i, slot.listsGeneration, std::chrono::microseconds(1800 + (i * 7919) % 2500));
+        slot.roundTripSummary.add(std::chrono::microseconds(1800 + (i * 7919) % 2500));
+    }
+    slot.drawChart(false);
+    auto *plot = slot.chrtStatistics->findChild<QCustomPlot *>();
+    QTimer::singleShot(200, plot, [plot, &slot] {
+        const QPointF right = plot->axisRect()->rect().topRight() + QPoint(-20, 40);
+        QWheelEvent zoom(right, plot->mapToGlobal(right), QPoint(), QPoint(0, 120 * 4), Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot, &zoom);
+        plot->replot();
+        const QPointF point = slot.chrtStatistics->point(185);
+        const QPointF at(plot->xAxis->coordToPixel(point.x()), plot->yAxis->coordToPixel(point.y()));
+        QMouseEvent rest(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &rest);
+    });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -107,9 +143,9 @@ int main(int argc, char **argv)
     QStringList vScratchList;
     TApplication application(argc, argv);
     const QString layout = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    const QStringList layouts = {"six-panes", "folded", "collapsed", "raw-grid", "loaded"};
+    const QStringList layouts = {"six-panes", "folded", "collapsed", "raw-grid", "loaded", "readout"};
     if (!layouts.contains(layout)) {
-        std::fprintf(stderr, "usage: %s six-panes|folded|collapsed|raw-grid|loaded\n", argv[0]);
+        std::fprintf(stderr, "usage: %s six-panes|folded|collapsed|raw-grid|loaded|readout\n", argv[0]);
         return 2;
     }
     TfmMonSettings w(vScratchList);
@@ -122,6 +158,10 @@ int main(int argc, char **argv)
         }
         if (layout == "loaded") {
             loadSavedFile(w);
+            return;
+        }
+        if (layout == "readout") {
+            restOnAPoint(w);
             return;
         }
         if (layout == "collapsed") {

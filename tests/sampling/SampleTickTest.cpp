@@ -17,6 +17,21 @@ double number(QStringView text)
     return Regional::current().parseNumber(text).value();
 }
 
+using std::chrono::milliseconds;
+using std::chrono::microseconds;
+
+// A statement the server answers after the delay, with the value given.
+QString delayed(int delayMs, const QString &value)
+{
+    return QStringLiteral("waitfor delay '00:00:00.%1' select V=%2").arg(delayMs, 3, 10, QLatin1Char('0')).arg(value);
+}
+
+// At least the server's delay, and not more than a generous allowance for the way there and back.
+bool tookAbout(std::optional<microseconds> roundTrip, int delayMs)
+{
+    return roundTrip && *roundTrip >= milliseconds(delayMs) && *roundTrip < milliseconds(delayMs + 1000);
+}
+
 } // namespace
 
 class SampleTickTest : public SamplingTestCase {
@@ -60,6 +75,57 @@ private slots:
         QVERIFY(w.tick(slot));
         QCOMPARE(slot.vValueList.size(), 1);
         QCOMPARE(slot.chart.last(), QString("draw all: 1 pairs"));
+    }
+
+    void roundTripKeptBesideEachSample()
+    {
+        SamplingSlots w(*server_);
+        SlotUnderTest &slot = w.slot(2);
+        const QList<int> delays{300, 100, 200};
+        QVERIFY(w.run(slot, delayed(delays[0], "1")));
+        for (int i = 0; i < delays.size(); ++i) {
+            RunControl::updateSQL(slot, delayed(delays[i], QString::number(i + 1)));
+            QVERIFY(w.tick(slot));
+        }
+        QCOMPARE(slot.vValueList.toStringList(), (QStringList{"1", "2", "3"}));
+        for (int i = 0; i < delays.size(); ++i)
+            QVERIFY2(tookAbout(slot.roundTrips.at(i, slot.listsGeneration), delays[i]), qPrintable(QString::number(i)));
+        QVERIFY(*slot.roundTrips.at(0, slot.listsGeneration) > *slot.roundTrips.at(1, slot.listsGeneration));
+        QVERIFY(!slot.roundTrips.at(3, slot.listsGeneration));
+
+        // Since Run: the last, the middle one in order and the longest, to half a percent.
+        auto figures = slot.roundTripSummary.figures();
+        QVERIFY(figures);
+        QCOMPARE(figures->count, 3);
+        QCOMPARE(figures->last, *slot.roundTrips.at(2, slot.listsGeneration));
+        QCOMPARE(figures->maximum, *slot.roundTrips.at(0, slot.listsGeneration));
+        const double median = double(slot.roundTrips.at(2, slot.listsGeneration)->count());
+        QVERIFY(std::abs(double(figures->median.count()) - median) <= median * 0.005);
+
+        // A sample that records no value still cost the server its round trip.
+        RunControl::updateSQL(slot, "waitfor delay '00:00:00.400' select V=null");
+        QVERIFY(w.tick(slot));
+        QCOMPARE(slot.vValueList.size(), 3);
+        figures = slot.roundTripSummary.figures();
+        QCOMPARE(figures->count, 4);
+        QVERIFY(tookAbout(figures->last, 400));
+        QCOMPARE(figures->maximum, figures->last);
+
+        // Run starts the summary over; the samples keep theirs.
+        RunControl::stop(slot, slot);
+        QVERIFY(w.run(slot, QString()));
+        QVERIFY(!slot.roundTripSummary.figures());
+        QVERIFY(tookAbout(slot.roundTrips.at(0, slot.listsGeneration), delays[0]));
+
+        // New lists (Clear, Load) have no round trips until their own samples bring them.
+        slot.vDateList.clear();
+        slot.vValueList.clear();
+        ++slot.listsGeneration;
+        QVERIFY(!slot.roundTrips.at(0, slot.listsGeneration));
+        RunControl::updateSQL(slot, delayed(50, "7"));
+        QVERIFY(w.tick(slot));
+        QVERIFY(tookAbout(slot.roundTrips.at(0, slot.listsGeneration), 50));
+        QCOMPARE(slot.roundTripSummary.figures()->count, 1);
     }
 
     void resultShapes_data()
