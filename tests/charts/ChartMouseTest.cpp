@@ -168,7 +168,7 @@ private slots:
         // Both samples may share a second: each point still reads as its own lines.
         for (int point : {1, 0}) {
             const QStringList lines = readoutAt(slot, point).split(u'\n');
-            QCOMPARE(lines.first(), slot.vDateList[point].toString());
+            QCOMPARE(lines.first(), slot.vDateList[point]);
             QCOMPARE(lines.mid(1, lines.size() - 2).join(u'\n'), values[point]);
             const auto roundTrip = slot.roundTrips.at(point, slot.listsGeneration);
             QVERIFY(roundTrip && *roundTrip >= std::chrono::milliseconds(150));
