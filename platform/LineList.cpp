@@ -1,5 +1,7 @@
 #include "LineList.h"
 
+#include "DecimalDigits.h"
+
 #include <array>
 
 namespace {
@@ -27,20 +29,6 @@ constexpr quint64 payloadMask = (one << 62) - 1;
 bool isDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-void appendDecimal(QString &out, quint64 value, qsizetype atLeast)
-{
-    char16_t digits[24];
-    qsizetype count = 0;
-    do {
-        digits[count++] = char16_t(u'0' + value % 10);
-        value /= 10;
-    } while (value > 0);
-    for (; count < atLeast; ++count)
-        digits[count] = u'0';
-    while (count > 0)
-        out += QChar(digits[--count]);
 }
 
 } // namespace
@@ -169,10 +157,10 @@ void LineList::appendTo(qsizetype i, QString &out) const
         const qsizetype scale = qsizetype((code >> scaleShift) & 31);
         const quint64 mantissa = code & mantissaMask;
         const quint64 power = quint64(powersOfTen[scale]);
-        appendDecimal(out, mantissa / power, 1);
+        appendDecimalDigits(out, mantissa / power, 1);
         if (scale > 0) {
             out += (code & (one << commaBit)) ? u',' : u'.';
-            appendDecimal(out, mantissa % power, scale);
+            appendDecimalDigits(out, mantissa % power, scale);
         }
         break;
     }

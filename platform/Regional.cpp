@@ -1,5 +1,7 @@
 #include "Regional.h"
 
+#include "DecimalDigits.h"
+
 #include <QLocale>
 #include <algorithm>
 #include <charconv>
@@ -10,20 +12,6 @@ namespace {
 bool isDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-void appendDigits(QString &out, int value, int width)
-{
-    char digits[12];
-    int count = 0;
-    do {
-        digits[count++] = char('0' + value % 10);
-        value /= 10;
-    } while (value > 0);
-    for (int pad = count; pad < width; ++pad)
-        out += u'0';
-    while (count > 0)
-        out += QLatin1Char(digits[--count]);
 }
 
 // Reads between minDigits and maxDigits digits at `at`; -1 when there are too few.
@@ -188,14 +176,14 @@ void Regional::appendTime(QString &out, const QTime &time) const
     for (const TimeField &field : timeFields_) {
         switch (field.kind) {
         case TimeField::Literal: out += field.text; break;
-        case TimeField::Hour24: appendDigits(out, time.hour(), field.padded ? 2 : 1); break;
+        case TimeField::Hour24: appendDecimalDigits(out, time.hour(), field.padded ? 2 : 1); break;
         case TimeField::Hour12: {
             const int hour = time.hour() % 12;
-            appendDigits(out, hour == 0 ? 12 : hour, field.padded ? 2 : 1);
+            appendDecimalDigits(out, hour == 0 ? 12 : hour, field.padded ? 2 : 1);
             break;
         }
-        case TimeField::Minute: appendDigits(out, time.minute(), field.padded ? 2 : 1); break;
-        case TimeField::Second: appendDigits(out, time.second(), field.padded ? 2 : 1); break;
+        case TimeField::Minute: appendDecimalDigits(out, time.minute(), field.padded ? 2 : 1); break;
+        case TimeField::Second: appendDecimalDigits(out, time.second(), field.padded ? 2 : 1); break;
         case TimeField::Millisecond: {
             int ms = time.msec();
             int width = 3;
@@ -205,7 +193,7 @@ void Regional::appendTime(QString &out, const QTime &time) const
                     --width;
                 }
             }
-            appendDigits(out, ms, width);
+            appendDecimalDigits(out, ms, width);
             break;
         }
         case TimeField::AmPm: {
@@ -232,16 +220,16 @@ void Regional::appendTimeLine(QString &out, const LocalTime &local) const
     int month = 0;
     int day = 0;
     local.date.getDate(&year, &month, &day);
-    appendDigits(out, day, 2);
+    appendDecimalDigits(out, day, 2);
     out += dateSep_;
-    appendDigits(out, month, 2);
+    appendDecimalDigits(out, month, 2);
     out += dateSep_;
-    appendDigits(out, year, 4);
+    appendDecimalDigits(out, year, 4);
     out += u' ';
     appendTime(out, local.time);
 }
 
-std::optional<Regional::LocalTime> Regional::readOwnTimeLine(QStringView text) const
+std::optional<Regional::LocalTime> Regional::readFixedTimeLine(QStringView text) const
 {
     if (text.size() <= 11 || text[2] != dateSep_ || text[5] != dateSep_ || text[10] != u' ')
         return std::nullopt;
@@ -256,13 +244,21 @@ std::optional<Regional::LocalTime> Regional::readOwnTimeLine(QStringView text) c
     QTime time;
     if (at != 11 || !date.isValid() || !readTime(text, at, time) || at != text.size())
         return std::nullopt;
+    return LocalTime{date, time};
+}
+
+std::optional<Regional::LocalTime> Regional::readOwnTimeLine(QStringView text) const
+{
+    const std::optional<LocalTime> local = readFixedTimeLine(text);
+    if (!local)
+        return std::nullopt;
     // Read leniently (one digit for two, am for AM), the line may still be written otherwise.
     thread_local QString written;
     written.resize(0);
-    appendTimeLine(written, {date, time});
+    appendTimeLine(written, *local);
     if (written != text)
         return std::nullopt;
-    return LocalTime{date, time};
+    return local;
 }
 
 qint64 Regional::msecsSinceEpoch(const LocalTime &local) const
@@ -333,19 +329,8 @@ bool Regional::readTime(QStringView text, qsizetype &at, QTime &time) const
 
 std::optional<QDateTime> Regional::parseTimeLine(QStringView text) const
 {
-    if (text.size() > 11 && text[2] == dateSep_ && text[5] == dateSep_ && text[10] == u' ') {
-        qsizetype at = 0;
-        const int day = readDigits(text, at, 2, 2);
-        ++at;
-        const int month = readDigits(text, at, 2, 2);
-        ++at;
-        const int year = readDigits(text, at, 4, 4);
-        ++at;
-        const QDate date(year, month, day);
-        QTime time;
-        if (at == 11 && date.isValid() && readTime(text, at, time) && at == text.size())
-            return localDateTime(date, time);
-    }
+    if (const std::optional<LocalTime> local = readFixedTimeLine(text))
+        return localDateTime(local->date, local->time);
     return parseLeniently(text);
 }
 

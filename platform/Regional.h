@@ -64,6 +64,8 @@ private:
     void appendTime(QString &out, const QTime &time) const;
     bool readTime(QStringView text, qsizetype &at, QTime &time) const;
     std::optional<QDateTime> parseLeniently(QStringView text) const;
+    // dd/MM/yyyy and a time at their fixed places, the time read leniently.
+    std::optional<LocalTime> readFixedTimeLine(QStringView text) const;
     QDateTime localDateTime(const QDate &date, const QTime &time) const;
     int offsetAt(const QDate &date, const QTime &time) const;
 

@@ -1,3 +1,4 @@
+#include "ChartProbe.h"
 #include "TChart.h"
 #include "TestRegistry.h"
 
@@ -17,18 +18,6 @@ Points pointsOf(const TChart &chart)
     for (int i = 0; i < chart.pointCount(); ++i)
         points << chart.point(i);
     return points;
-}
-
-QCustomPlot *plotOf(const TChart &chart)
-{
-    return chart.findChild<QCustomPlot *>();
-}
-
-// Draws whatever the chart has queued, as the event loop would.
-void settle(TChart &chart)
-{
-    QCoreApplication::processEvents();
-    plotOf(chart)->replot(QCustomPlot::rpImmediateRefresh);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "ChartProbe.h"
 #include "TChart.h"
 #include "TestRegistry.h"
 
@@ -5,21 +6,6 @@
 #include <QTest>
 #include <cmath>
 #include <qcustomplot.h>
-
-namespace {
-
-QCustomPlot *plotOf(const TChart &chart)
-{
-    return chart.findChild<QCustomPlot *>();
-}
-
-void settle(TChart &chart)
-{
-    QCoreApplication::processEvents();
-    plotOf(chart)->replot(QCustomPlot::rpImmediateRefresh);
-}
-
-} // namespace
 
 class TimeAxisTest : public QObject {
     Q_OBJECT
